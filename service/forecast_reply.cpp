@@ -2,7 +2,10 @@
 
 #include "tag_value.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace orvane {
@@ -47,42 +50,101 @@ constexpr std::array<Field, 12> kFields{{
 }};
 constexpr int kFieldCount = int(kFields.size());
 
+qsizetype Find(QByteArrayView text, char c, qsizetype from)
+{
+    if (from >= text.size())
+        return -1;
+    const void *at = std::memchr(text.data() + from, c, std::size_t(text.size() - from));
+    return at ? static_cast<const char *>(at) - text.data() : -1;
+}
+
+qsizetype Find(QByteArrayView text, QByteArrayView needle, qsizetype from)
+{
+    const std::string_view haystack(text.data(), std::size_t(text.size()));
+    const std::size_t at = haystack.find(std::string_view(needle.data(), std::size_t(needle.size())),
+                                         std::size_t(from));
+    return at == std::string_view::npos ? -1 : qsizetype(at);
+}
+
+bool SameBytes(const char *at, QByteArrayView name)
+{
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (at[i] != name[i])
+            return false;
+    }
+    return true;
+}
+
+// For each possible first letter, the fields whose names begin with it: the
+// tag scan looks at every "<" of the reply, so this lookup must be cheap.
+constexpr auto kFieldsByFirstLetter = [] {
+    std::array<std::array<qint8, 3>, 256> table{};
+    for (auto &entry : table)
+        entry = {-1, -1, -1};
+    for (int i = 0; i < kFieldCount; ++i) {
+        auto &entry = table[quint8(kFields[i].name.front())];
+        *std::find(entry.begin(), entry.end(), qint8(-1)) = qint8(i);
+    }
+    return table;
+}();
+
+// Which field a tag names, given the text right after "<" or "</"; -1 for none.
+int FieldNamed(QByteArrayView rest)
+{
+    if (rest.isEmpty())
+        return -1;
+    for (const qint8 field : kFieldsByFirstLetter[quint8(rest.front())]) {
+        if (field < 0)
+            return -1;
+        const QByteArrayView name = kFields[field].name;
+        if (rest.size() > name.size() && rest[name.size()] == '>' && SameBytes(rest.data(), name))
+            return field;
+    }
+    return -1;
+}
+
 // A forecast without "</match>" runs on to the next one's closing tag, so
 // several forecasts can share one stretch of text, each starting later in it.
-// The field tags of such a stretch are indexed once and walked with forward
-// pointers, and forecasts that reach the same element share its value, which
-// keeps time and memory linear in the reply whatever the server sends.
+// One pass over the reply's tags collects the field tags of the open stretch;
+// when its "</match>" comes, every forecast of the stretch is filled by
+// walking those tags with forward pointers, and forecasts that reach the same
+// element share its value. Time and memory stay linear whatever the server sends.
 class Stretch {
 public:
-    void Index(QByteArrayView text, qsizetype begin, qsizetype end)
+    explicit Stretch(QByteArrayView text) : m_text(text) {}
+
+    bool IsOpen() const { return !m_pending.empty(); }
+
+    void AddForecast(qsizetype recordIndex, qsizetype begin)
     {
-        m_text = text;
-        for (int i = 0; i < kFieldCount; ++i) {
-            m_tags[i].opens.clear();
-            m_tags[i].closes.clear();
-            m_tags[i].nextOpen = 0;
-            m_tags[i].nextClose = 0;
-            m_tags[i].valueAt = -1;
-            m_tags[i].value = QByteArray();
-        }
-        for (qsizetype lt = text.indexOf('<', begin); lt >= 0 && lt < end;
-             lt = text.indexOf('<', lt + 1)) {
-            const bool closing = lt + 1 < end && text[lt + 1] == '/';
-            const QByteArrayView name = text.sliced(lt + (closing ? 2 : 1), end - lt - (closing ? 2 : 1));
-            for (int i = 0; i < kFieldCount; ++i) {
-                const QByteArrayView field = kFields[i].name;
-                if (name.size() > field.size() && name[field.size()] == '>' && name.startsWith(field)) {
-                    (closing ? m_tags[i].closes : m_tags[i].opens).push_back(lt);
-                    break;
-                }
+        if (m_pending.empty()) {
+            for (Tags &tags : m_tags) {
+                tags.opens.clear(); // keeps the capacity for the next stretch
+                tags.closes.clear();
+                tags.nextOpen = tags.nextClose = 0;
+                tags.valueAt = -1;
             }
         }
+        m_pending.push_back({recordIndex, begin});
     }
 
-    // Fills a record whose text runs from `begin` to the stretch's end.
-    // Calls must come in order of increasing `begin`.
-    void Fill(MatchRecord &record, qsizetype begin)
+    void AddFieldTag(int field, bool closing, qsizetype at)
     {
+        (closing ? m_tags[field].closes : m_tags[field].opens).push_back(at);
+    }
+
+    // The stretch's "</match>" has come: fill its forecasts, in order.
+    void Close(QList<MatchRecord> &records)
+    {
+        for (const Pending &forecast : m_pending)
+            Fill(records, forecast.recordIndex, forecast.begin);
+        m_pending.clear();
+    }
+
+private:
+    void Fill(QList<MatchRecord> &records, qsizetype index, qsizetype begin)
+    {
+        MatchRecord &record = records[index];
         for (int i = 0; i < kFieldCount; ++i) {
             Tags &tags = m_tags[i];
             while (tags.nextOpen < tags.opens.size() && tags.opens[tags.nextOpen] < begin)
@@ -90,15 +152,17 @@ public:
             if (tags.nextOpen == tags.opens.size())
                 continue;
             const qsizetype open = tags.opens[tags.nextOpen];
-            if (open != tags.valueAt) {
+            QByteArray &value = record.*kFields[i].member;
+            if (open == tags.valueAt) {
+                value = records[tags.valueRecord].*kFields[i].member;
+            } else {
                 tags.valueAt = open;
-                tags.value = ValueAfter(i, open);
+                tags.valueRecord = index;
+                value = ValueAfter(i, open);
             }
-            record.*kFields[i].member = tags.value;
         }
     }
 
-private:
     QByteArray ValueAfter(int field, qsizetype open)
     {
         Tags &tags = m_tags[field];
@@ -112,59 +176,70 @@ private:
     }
 
     struct Tags {
-        std::vector<qsizetype> opens;  // "<name>" wholly inside the stretch
-        std::vector<qsizetype> closes; // "</name>" wholly inside the stretch
+        std::vector<qsizetype> opens;  // "<name>" in the stretch
+        std::vector<qsizetype> closes; // "</name>" in the stretch
         std::size_t nextOpen = 0;
         std::size_t nextClose = 0;
-        qsizetype valueAt = -1;
-        QByteArray value;
+        qsizetype valueAt = -1;    // the open tag whose value was read last,
+        qsizetype valueRecord = 0; // into this record
+    };
+    struct Pending {
+        qsizetype recordIndex;
+        qsizetype begin;
     };
     QByteArrayView m_text;
     std::array<Tags, kFieldCount> m_tags;
+    std::vector<Pending> m_pending;
 };
+
+bool StartsWith(QByteArrayView text, qsizetype at, QByteArrayView prefix)
+{
+    return text.size() - at >= prefix.size() && SameBytes(text.data() + at, prefix);
+}
 
 } // namespace
 
 bool ContainsFailMarker(QByteArrayView reply)
 {
-    return reply.contains(QByteArrayView("Fail"));
+    return Find(reply, "Fail", 0) >= 0;
 }
 
 ForecastReply ReadForecastReply(QByteArrayView reply)
 {
     ForecastReply result;
-    if (reply.contains(QByteArrayView("Failed"))) {
+    if (Find(reply, "Failed", 0) >= 0) {
         result.refused = true;
         return result;
     }
-    const qsizetype subscription = reply.indexOf(kSubscriptionTag);
+    const qsizetype subscription = Find(reply, kSubscriptionTag, 0);
     if (subscription < 0)
         return result;
     const QByteArrayView body = reply.sliced(subscription + kSubscriptionTag.size());
 
-    const qsizetype titleEnd = body.indexOf('<');
+    const qsizetype titleEnd = Find(body, '<', 0);
     result.title = body.first(titleEnd < 0 ? 0 : titleEnd).toByteArray();
     result.profit = TagValue(body, "profit");
 
-    Stretch stretch;
-    qsizetype stretchEnd = -1; // closing tag that ends the indexed stretch
-    bool noMoreCloses = false;
-    for (qsizetype at = body.indexOf(kMatchOpen); at >= 0; at = body.indexOf(kMatchOpen, at + 1)) {
-        result.hasForecasts = true;
-        const qsizetype begin = at + kMatchOpen.size();
-        MatchRecord &record = result.matches.emplace_back();
-        if (noMoreCloses)
+    Stretch stretch(body);
+    for (qsizetype lt = titleEnd; lt >= 0; lt = Find(body, '<', lt + 1)) {
+        const char next = lt + 1 < body.size() ? body[lt + 1] : '\0';
+        if (next == 'm' && StartsWith(body, lt, kMatchOpen)) {
+            result.hasForecasts = true;
+            result.matches.emplace_back();
+            stretch.AddForecast(result.matches.size() - 1, lt + kMatchOpen.size());
+        } else if (!stretch.IsOpen()) {
             continue;
-        if (stretchEnd < begin) {
-            stretchEnd = body.indexOf(kMatchClose, begin);
-            if (stretchEnd < 0) {
-                noMoreCloses = true;
-                continue;
-            }
-            stretch.Index(body, begin, stretchEnd);
+        } else if (next == '/' && StartsWith(body, lt, kMatchClose)) {
+            stretch.Close(result.matches);
+        } else {
+            const bool closing = next == '/';
+            const qsizetype nameAt = lt + (closing ? 2 : 1);
+            const int field = FieldNamed(body.sliced(nameAt));
+            if (field >= 0)
+                stretch.AddFieldTag(field, closing, lt);
         }
-        stretch.Fill(record, begin);
     }
+    // Forecasts still open at the end have no closing tag: they stay empty.
     return result;
 }
 
