@@ -6,8 +6,24 @@
 #include <QByteArrayView>
 #include <QDateTime>
 #include <QList>
+#include <optional>
 
 namespace orvane::http {
+
+// The Cookie header never grows past this many bytes of value.
+inline constexpr qsizetype kMaxCookieHeaderBytes = 8192;
+
+// Whether a cookie bound to `domain` may go to `host`, both compared without
+// regard to case: the host equals the domain, or ends with it when the domain
+// begins with ".", or ends with "." + domain. A whole-label match only, so a
+// cookie of "b.com" never reaches "evilb.com". When either side is an IP
+// address, only the exact address matches.
+bool DomainMatches(QByteArrayView host, QByteArrayView domain);
+
+// Reads an HTTP date in any of the forms servers send (RFC 1123, RFC 850,
+// asctime, and the dashed form of old cookies) as UTC; an invalid QDateTime
+// when it cannot be read.
+QDateTime ParseHttpDate(QByteArrayView text);
 
 // The client's in-memory cookie jar: filled from every reply's Set-Cookie and
 // Set-Cookie2 lines, read before every request. Never written to disk.
@@ -35,9 +51,21 @@ public:
     qsizetype count() const { return m_cookies.size(); }
 
 private:
-    struct Cookie;
+    struct Cookie {
+        QByteArray name;
+        QByteArray value;
+        QByteArray domain; // lower case
+        QByteArray path;
+        std::optional<qint64> expiresMs; // none: lives as long as the store
+        bool secure = false;
+    };
+
+    std::optional<Cookie> Parse(QByteArrayView line, QByteArrayView host, QByteArrayView target,
+                                qint64 nowMs) const;
+    void DropExpired(qint64 nowMs);
+
     Limits m_limits;
-    QList<Cookie> m_cookies;
+    QList<Cookie> m_cookies; // in order of first storing
 };
 
 } // namespace orvane::http
