@@ -17,36 +17,36 @@ constexpr QByteArrayView kMatchOpen = "<match";
 constexpr QByteArrayView kMatchClose = "</match>";
 
 // Cuts codes 0 to 32 from both ends, as the service pads team and league names.
-QByteArrayView Trimmed(QByteArrayView text)
+MatchRecord::Range Trimmed(QByteArrayView text, MatchRecord::Range range)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && quint8(text[begin]) <= 32)
-        ++begin;
-    while (end > begin && quint8(text[end - 1]) <= 32)
-        --end;
-    return text.sliced(begin, end - begin);
+    while (range.size > 0 && quint8(text[range.begin]) <= 32) {
+        ++range.begin;
+        --range.size;
+    }
+    while (range.size > 0 && quint8(text[range.begin + range.size - 1]) <= 32)
+        --range.size;
+    return range;
 }
 
 struct Field {
     QByteArrayView name;
-    QByteArray MatchRecord::*member;
     bool trimmed;
 };
 
-constexpr std::array<Field, 12> kFields{{
-    {"id", &MatchRecord::id, false},
-    {"date", &MatchRecord::date, false},
-    {"time", &MatchRecord::time, false},
-    {"home", &MatchRecord::home, true},
-    {"away", &MatchRecord::away, true},
-    {"kf", &MatchRecord::kf, false},
-    {"itog", &MatchRecord::itog, false},
-    {"bet", &MatchRecord::bet, false},
-    {"score", &MatchRecord::score, false},
-    {"liga", &MatchRecord::liga, true},
-    {"orvane", &MatchRecord::orvane, false},
-    {"musum", &MatchRecord::musum, false},
+// In MatchRecord::Field order.
+constexpr std::array<Field, MatchRecord::kFieldCount> kFields{{
+    {"id", false},
+    {"date", false},
+    {"time", false},
+    {"home", true},
+    {"away", true},
+    {"kf", false},
+    {"itog", false},
+    {"bet", false},
+    {"score", false},
+    {"liga", true},
+    {"orvane", false},
+    {"musum", false},
 }};
 constexpr int kFieldCount = int(kFields.size());
 
@@ -106,26 +106,26 @@ int FieldNamed(QByteArrayView rest)
 // A forecast without "</match>" runs on to the next one's closing tag, so
 // several forecasts can share one stretch of text, each starting later in it.
 // One pass over the reply's tags collects the field tags of the open stretch;
-// when its "</match>" comes, every forecast of the stretch is filled by
-// walking those tags with forward pointers, and forecasts that reach the same
-// element share its value. Time and memory stay linear whatever the server sends.
+// when its "</match>" comes, the stretch's text is copied once and every
+// forecast of it gets its fields as ranges of that copy, found by walking the
+// tags with forward pointers. Time and memory stay linear whatever the server
+// sends.
 class Stretch {
 public:
     explicit Stretch(QByteArrayView text) : m_text(text) {}
 
     bool IsOpen() const { return !m_pending.empty(); }
 
-    void AddForecast(qsizetype recordIndex, qsizetype begin)
+    void AddForecast(qsizetype begin)
     {
         if (m_pending.empty()) {
             for (Tags &tags : m_tags) {
                 tags.opens.clear(); // keeps the capacity for the next stretch
                 tags.closes.clear();
                 tags.nextOpen = tags.nextClose = 0;
-                tags.valueAt = -1;
             }
         }
-        m_pending.push_back({recordIndex, begin});
+        m_pending.push_back(begin);
     }
 
     void AddFieldTag(int field, bool closing, qsizetype at)
@@ -133,46 +133,43 @@ public:
         (closing ? m_tags[field].closes : m_tags[field].opens).push_back(at);
     }
 
-    // The stretch's "</match>" has come: fill its forecasts, in order.
-    void Close(QList<MatchRecord> &records)
+    // The stretch's "</match>" stands at `end`: append its forecasts, in order.
+    void Close(QList<MatchRecord> &records, qsizetype end)
     {
-        for (const Pending &forecast : m_pending)
-            Fill(records, forecast.recordIndex, forecast.begin);
+        const qsizetype base = m_pending.front();
+        const QByteArray text = m_text.sliced(base, end - base).toByteArray();
+        for (const qsizetype begin : m_pending)
+            records.emplace_back(text, Ranges(begin, base));
+        m_pending.clear();
+    }
+
+    // Forecasts that no "</match>" follows have no text: they stay empty.
+    void Abandon(QList<MatchRecord> &records)
+    {
+        records.resize(records.size() + qsizetype(m_pending.size()));
         m_pending.clear();
     }
 
 private:
-    void Fill(QList<MatchRecord> &records, qsizetype index, qsizetype begin)
+    MatchRecord::Ranges Ranges(qsizetype begin, qsizetype base)
     {
-        MatchRecord &record = records[index];
+        MatchRecord::Ranges ranges{};
         for (int i = 0; i < kFieldCount; ++i) {
             Tags &tags = m_tags[i];
             while (tags.nextOpen < tags.opens.size() && tags.opens[tags.nextOpen] < begin)
                 ++tags.nextOpen;
             if (tags.nextOpen == tags.opens.size())
                 continue;
-            const qsizetype open = tags.opens[tags.nextOpen];
-            QByteArray &value = record.*kFields[i].member;
-            if (open == tags.valueAt) {
-                value = records[tags.valueRecord].*kFields[i].member;
-            } else {
-                tags.valueAt = open;
-                tags.valueRecord = index;
-                value = ValueAfter(i, open);
-            }
+            const qsizetype valueBegin = tags.opens[tags.nextOpen] + kFields[i].name.size() + 2;
+            while (tags.nextClose < tags.closes.size() && tags.closes[tags.nextClose] < valueBegin)
+                ++tags.nextClose;
+            if (tags.nextClose == tags.closes.size())
+                continue;
+            const MatchRecord::Range value{valueBegin, tags.closes[tags.nextClose] - valueBegin};
+            const MatchRecord::Range kept = kFields[i].trimmed ? Trimmed(m_text, value) : value;
+            ranges[i] = {kept.begin - base, kept.size};
         }
-    }
-
-    QByteArray ValueAfter(int field, qsizetype open)
-    {
-        Tags &tags = m_tags[field];
-        const qsizetype valueBegin = open + kFields[field].name.size() + 2;
-        while (tags.nextClose < tags.closes.size() && tags.closes[tags.nextClose] < valueBegin)
-            ++tags.nextClose;
-        if (tags.nextClose == tags.closes.size())
-            return {};
-        const QByteArrayView value = m_text.sliced(valueBegin, tags.closes[tags.nextClose] - valueBegin);
-        return (kFields[field].trimmed ? Trimmed(value) : value).toByteArray();
+        return ranges;
     }
 
     struct Tags {
@@ -180,16 +177,10 @@ private:
         std::vector<qsizetype> closes; // "</name>" in the stretch
         std::size_t nextOpen = 0;
         std::size_t nextClose = 0;
-        qsizetype valueAt = -1;    // the open tag whose value was read last,
-        qsizetype valueRecord = 0; // into this record
-    };
-    struct Pending {
-        qsizetype recordIndex;
-        qsizetype begin;
     };
     QByteArrayView m_text;
     std::array<Tags, kFieldCount> m_tags;
-    std::vector<Pending> m_pending;
+    std::vector<qsizetype> m_pending; // where each open forecast's text begins
 };
 
 bool StartsWith(QByteArrayView text, qsizetype at, QByteArrayView prefix)
@@ -225,12 +216,11 @@ ForecastReply ReadForecastReply(QByteArrayView reply)
         const char next = lt + 1 < body.size() ? body[lt + 1] : '\0';
         if (next == 'm' && StartsWith(body, lt, kMatchOpen)) {
             result.hasForecasts = true;
-            result.matches.emplace_back();
-            stretch.AddForecast(result.matches.size() - 1, lt + kMatchOpen.size());
+            stretch.AddForecast(lt + kMatchOpen.size());
         } else if (!stretch.IsOpen()) {
             continue;
         } else if (next == '/' && StartsWith(body, lt, kMatchClose)) {
-            stretch.Close(result.matches);
+            stretch.Close(result.matches, lt);
         } else {
             const bool closing = next == '/';
             const qsizetype nameAt = lt + (closing ? 2 : 1);
@@ -239,7 +229,7 @@ ForecastReply ReadForecastReply(QByteArrayView reply)
                 stretch.AddFieldTag(field, closing, lt);
         }
     }
-    // Forecasts still open at the end have no closing tag: they stay empty.
+    stretch.Abandon(result.matches);
     return result;
 }
 

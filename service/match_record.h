@@ -1,26 +1,82 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QTypeInfo>
+
+#include <array>
 
 namespace orvane {
 
-// One forecast of a reply; every field is the 8-bit text of the child element
-// of the same name, empty when the element is missing.
-struct MatchRecord {
-    QByteArray id;
-    QByteArray date;
-    QByteArray time;
-    QByteArray home;  // trimmed
-    QByteArray away;  // trimmed
-    QByteArray kf;    // odds, with a decimal point
-    QByteArray itog;  // outcome mark: "+", "-", "=" or anything else for open
-    QByteArray bet;
-    QByteArray score;
-    QByteArray liga;  // "Country. League", trimmed
-    QByteArray orvane; // the tipster
-    QByteArray musum; // profit, an integer as text
+// One forecast of a reply: twelve 8-bit texts, each the value of the child
+// element of the same name, empty when the element is missing. The values are
+// ranges of one shared, never-modified copy of the forecast's text, so a
+// record costs one allocation however many fields it has.
+class MatchRecord {
+public:
+    enum Field { Id, Date, Time, Home, Away, Kf, Itog, Bet, Score, Liga, Orvane, Musum };
+    static constexpr int kFieldCount = 12;
 
-    friend bool operator==(const MatchRecord &, const MatchRecord &) = default;
+    struct Range {
+        qsizetype begin = 0;
+        qsizetype size = 0;
+    };
+    using Ranges = std::array<Range, kFieldCount>;
+
+    MatchRecord() = default;
+    // Every range must lie inside `text`.
+    MatchRecord(QByteArray text, const Ranges &ranges) : m_text(std::move(text)), m_ranges(ranges) {}
+    // A record holding exactly these values, in Field order.
+    static MatchRecord FromValues(const std::array<QByteArrayView, kFieldCount> &values);
+
+    QByteArrayView value(Field field) const
+    {
+        const Range range = m_ranges[field];
+        return QByteArrayView(m_text).sliced(range.begin, range.size);
+    }
+
+    QByteArrayView id() const { return value(Id); }
+    QByteArrayView date() const { return value(Date); }
+    QByteArrayView time() const { return value(Time); }
+    QByteArrayView home() const { return value(Home); }   // trimmed
+    QByteArrayView away() const { return value(Away); }   // trimmed
+    QByteArrayView kf() const { return value(Kf); }       // odds, with a decimal point
+    QByteArrayView itog() const { return value(Itog); }   // "+", "-", "=", or anything for open
+    QByteArrayView bet() const { return value(Bet); }
+    QByteArrayView score() const { return value(Score); }
+    QByteArrayView liga() const { return value(Liga); }   // "Country. League", trimmed
+    QByteArrayView orvane() const { return value(Orvane); } // the tipster
+    QByteArrayView musum() const { return value(Musum); } // profit, an integer as text
+
+    // Records that share one text share its buffer too.
+    const char *sharedText() const { return m_text.constData(); }
+
+    friend bool operator==(const MatchRecord &a, const MatchRecord &b)
+    {
+        for (int f = 0; f < kFieldCount; ++f) {
+            if (a.value(Field(f)) != b.value(Field(f)))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    QByteArray m_text;
+    Ranges m_ranges{};
 };
 
+inline MatchRecord MatchRecord::FromValues(const std::array<QByteArrayView, kFieldCount> &values)
+{
+    QByteArray text;
+    Ranges ranges;
+    for (int f = 0; f < kFieldCount; ++f) {
+        ranges[f] = {text.size(), values[f].size()};
+        text.append(values[f]);
+    }
+    return MatchRecord(std::move(text), ranges);
+}
+
 } // namespace orvane
+
+// A shared byte array and plain offsets: moving a record is a memcpy.
+Q_DECLARE_TYPEINFO(orvane::MatchRecord, Q_RELOCATABLE_TYPE);

@@ -133,7 +133,7 @@ void TestForecastReply::reply()
     QTEST(read.hasForecasts, "hasForecasts");
     QByteArrayList ids;
     for (const MatchRecord &match : read.matches)
-        ids.append(match.id);
+        ids.append(match.id().toByteArray());
     QTEST(ids, "ids");
 }
 
@@ -147,9 +147,9 @@ void TestForecastReply::matchFields()
     const ForecastReply read = ReadForecastReply(reply);
     QCOMPARE(read.matches.size(), 1);
     const MatchRecord &m = read.matches.front();
-    const MatchRecord expected{" 5",   "01.02", "19:00", "\xc4\xe8\xed\xe0\xec\xee",
-                               "Real", "1.85",  "+",     " 1X ",
-                               "2:1",  "Spain. Liga", "Ann", "-7"};
+    const MatchRecord expected = MatchRecord::FromValues(
+        {" 5", "01.02", "19:00", "\xc4\xe8\xed\xe0\xec\xee", "Real", "1.85", "+", " 1X ", "2:1",
+         "Spain. Liga", "Ann", "-7"});
     QCOMPARE(m, expected);
 }
 
@@ -162,12 +162,12 @@ void TestForecastReply::unclosedForecastsShareLaterFields()
                              "<match><kf>9</kf></match>";
     const ForecastReply read = ReadForecastReply(reply);
     QCOMPARE(read.matches.size(), 3);
-    QCOMPARE(read.matches[0].id, QByteArray("1"));
-    QCOMPARE(read.matches[0].kf, QByteArray("3.1"));
-    QCOMPARE(read.matches[1].id, QByteArray("2"));
-    QCOMPARE(read.matches[1].kf, QByteArray("3.1"));
-    QCOMPARE(read.matches[2].id, QByteArray());
-    QCOMPARE(read.matches[2].kf, QByteArray("9"));
+    QCOMPARE(read.matches[0].id().toByteArray(), QByteArray("1"));
+    QCOMPARE(read.matches[0].kf().toByteArray(), QByteArray("3.1"));
+    QCOMPARE(read.matches[1].id().toByteArray(), QByteArray("2"));
+    QCOMPARE(read.matches[1].kf().toByteArray(), QByteArray("3.1"));
+    QCOMPARE(read.matches[2].id().toByteArray(), QByteArray());
+    QCOMPARE(read.matches[2].kf().toByteArray(), QByteArray("9"));
 }
 
 void TestForecastReply::manyUnclosedForecastsStayLinear()
@@ -178,8 +178,9 @@ void TestForecastReply::manyUnclosedForecastsStayLinear()
     reply += "<home>" + QByteArray(1 << 20, 'x') + "</home></match>";
     const ForecastReply read = ReadForecastReply(reply);
     QCOMPARE(read.matches.size(), 20000);
-    QCOMPARE(read.matches.back().home.size(), 1 << 20);
-    QVERIFY(read.matches.front().home.constData() == read.matches.back().home.constData());
+    QCOMPARE(read.matches.back().home().size(), 1 << 20);
+    QCOMPARE(read.matches.front().home(), read.matches.back().home());
+    QVERIFY(read.matches.front().sharedText() == read.matches.back().sharedText());
 }
 
 QTEST_GUILESS_MAIN(TestForecastReply)

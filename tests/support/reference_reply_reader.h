@@ -34,19 +34,16 @@ inline ForecastReply ReferenceReadForecastReply(const QByteArray &reply)
         body = body.mid(body.indexOf("<match") + 6);
         const qsizetype close = body.indexOf("</match>");
         const QByteArray text = close < 0 ? QByteArray() : body.left(close);
-        MatchRecord m;
-        m.id = TagValue(text, "id");
-        m.date = TagValue(text, "date");
-        m.time = TagValue(text, "time");
-        m.home = ReferenceTrimmed(TagValue(text, "home"));
-        m.away = ReferenceTrimmed(TagValue(text, "away"));
-        m.kf = TagValue(text, "kf");
-        m.itog = TagValue(text, "itog");
-        m.bet = TagValue(text, "bet");
-        m.score = TagValue(text, "score");
-        m.liga = ReferenceTrimmed(TagValue(text, "liga"));
-        m.orvane = TagValue(text, "orvane");
-        m.musum = TagValue(text, "musum");
+        const QByteArray home = ReferenceTrimmed(TagValue(text, "home"));
+        const QByteArray away = ReferenceTrimmed(TagValue(text, "away"));
+        const QByteArray liga = ReferenceTrimmed(TagValue(text, "liga"));
+        const QByteArray id = TagValue(text, "id"), date = TagValue(text, "date"),
+                         time = TagValue(text, "time"), kf = TagValue(text, "kf"),
+                         itog = TagValue(text, "itog"), bet = TagValue(text, "bet"),
+                         score = TagValue(text, "score"), orvane = TagValue(text, "orvane"),
+                         musum = TagValue(text, "musum");
+        const MatchRecord m = MatchRecord::FromValues(
+            {id, date, time, home, away, kf, itog, bet, score, liga, orvane, musum});
         result.matches.append(m);
     }
     return result;
