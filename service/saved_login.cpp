@@ -1,0 +1,129 @@
+#include "saved_login.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+
+namespace orvane {
+namespace {
+
+QString FilePath(const QString &dir)
+{
+    return QDir::cleanPath(QDir(dir).absoluteFilePath(kSavedLoginFileName.toString()));
+}
+
+QString FileError(QStringView what, const QString &path, const QString &cause)
+{
+    return QStringLiteral("%1 \"%2\". %3").arg(what, QDir::toNativeSeparators(path), cause);
+}
+
+QString SystemErrorText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// QSaveFile turns these two down itself, in words of its own; what a plain
+// create would have met says more to the user.
+QString CreateFailureCause(const QFileInfo &target, const QSaveFile &file)
+{
+    if (target.isDir())
+        return SystemErrorText(EISDIR);
+    if (target.exists() && !target.isWritable())
+        return SystemErrorText(EACCES);
+    return file.errorString();
+}
+
+// Only the first `count` lines are wanted; the rest of the text is not split.
+QList<QByteArray> FirstLines(QByteArrayView text, qsizetype count)
+{
+    if (const qsizetype zero = text.indexOf('\0'); zero >= 0)
+        text = text.first(zero);
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    while (start < text.size() && lines.size() < count) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        lines.append(text.sliced(start, end - start).toByteArray());
+        if (end < text.size() && text[end] == '\r')
+            ++end;
+        if (end < text.size() && text[end] == '\n')
+            ++end;
+        start = end;
+    }
+    return lines;
+}
+
+} // namespace
+
+QString SavedLoginPath(const QString &dir)
+{
+    return QDir::toNativeSeparators(FilePath(dir));
+}
+
+SavedLoginRead ReadSavedLogin(const QString &dir)
+{
+    SavedLoginRead result;
+    const QString path = FilePath(dir);
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return result;
+    result.found = true;
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = FileError(u"Cannot open file", path, file.errorString());
+        return result;
+    }
+    const QList<QByteArray> lines = FirstLines(file.readAll(), 2);
+    if (!lines.isEmpty())
+        result.login = lines.at(0);
+    if (lines.size() > 1)
+        result.password = lines.at(1);
+    else
+        result.error = QStringLiteral("List index out of bounds (%1)").arg(lines.size());
+    return result;
+}
+
+std::optional<QString> SaveLogin(const Credentials &credentials, const QString &dir)
+{
+    const QString path = FilePath(dir);
+    QSaveFile file(path);
+    // Unbuffered: a buffered write that fails only when commit() flushes it still
+    // gets committed, short, by Qt 6.4.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return FileError(u"Cannot create file", path, CreateFailureCause(QFileInfo(path), file));
+    // Before any byte goes in: the password stands in the file as typed.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    QByteArray content;
+    content.reserve(credentials.login.size() + credentials.password.size() + 4);
+    content.append(credentials.login).append("\r\n").append(credentials.password).append("\r\n");
+    // A short write is not an error to Qt; the temporary file goes with `file`.
+    if (file.write(content) != content.size())
+        return QStringLiteral("Stream write error");
+    if (file.commit())
+        return std::nullopt;
+    if (file.error() == QFileDevice::RenameError)
+        return FileError(u"Cannot create file", path, file.errorString());
+    return QStringLiteral("Stream write error");
+}
+
+void DeleteSavedLogin(const QString &dir)
+{
+    const QString path = FilePath(dir);
+    if (!QFileInfo(path).isDir())
+        QFile::remove(path);
+}
+
+QString ErrorBoxText(const QString &error)
+{
+    if (!error.isEmpty() && error.back().unicode() > u'.')
+        return error + u'.';
+    return error;
+}
+
+} // namespace orvane
