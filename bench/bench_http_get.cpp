@@ -1,0 +1,108 @@
+#include "http_client.h"
+#include "scripted_server.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+
+#include <chrono>
+
+namespace {
+
+using orvane::test::ConnectionScript;
+using orvane::test::Exchange;
+using orvane::test::ScriptedServer;
+
+constexpr qsizetype kBodySize = 16 * 1024 * 1024;
+constexpr int kConnections = 64;
+
+QByteArray Reply()
+{
+    QByteArray body(kBodySize, Qt::Uninitialized);
+    for (qsizetype i = 0; i < body.size(); ++i)
+        body[i] = char('a' + i % 26);
+    return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
+           + QByteArray::number(kBodySize) + "\r\n\r\n" + body;
+}
+
+// Every fetch gets a fresh connection, as a fresh curl does.
+QList<ConnectionScript> Scripts(const QByteArray &reply)
+{
+    return QList<ConnectionScript>(kConnections,
+                                   {Exchange{reply, Exchange::Delivery::Whole, -1,
+                                             Exchange::Then::Close}});
+}
+
+void BM_HttpGetText16MiB(benchmark::State &state)
+{
+    const QByteArray reply = Reply();
+    std::unique_ptr<ScriptedServer> server;
+    int used = kConnections;
+    for (auto _ : state) {
+        if (used == kConnections) {
+            server = std::make_unique<ScriptedServer>(Scripts(reply));
+            used = 0;
+        }
+        ++used;
+        const QByteArray url = "http://" + server->authority() + "/login/orvane.php?login=a&pass=b";
+        const auto start = std::chrono::steady_clock::now();
+        orvane::http::HttpClient client;
+        QByteArray text;
+        const auto failure = orvane::http::HttpGetText(client, url, text);
+        const auto stop = std::chrono::steady_clock::now();
+        if (failure || text.size() != kBodySize) {
+            state.SkipWithError("fetch failed");
+            break;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
+    }
+    state.SetBytesProcessed(state.iterations() * kBodySize);
+}
+
+// The same fetch by curl, timed by curl itself so that starting the process
+// does not count against it.
+void BM_Curl16MiB(benchmark::State &state)
+{
+    const QByteArray reply = Reply();
+    std::unique_ptr<ScriptedServer> server;
+    int used = kConnections;
+    for (auto _ : state) {
+        if (used == kConnections) {
+            server = std::make_unique<ScriptedServer>(Scripts(reply));
+            used = 0;
+        }
+        ++used;
+        QProcess curl;
+        curl.start(QStringLiteral("curl"),
+                   {QStringLiteral("-s"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
+                    QStringLiteral("-w"), QStringLiteral("%{time_total} %{size_download}"),
+                    QStringLiteral("http://%1/login/orvane.php?login=a&pass=b")
+                        .arg(QString::fromLatin1(server->authority()))});
+        if (!curl.waitForFinished(60000) || curl.exitCode() != 0) {
+            state.SkipWithError("curl failed; is it installed?");
+            break;
+        }
+        const QList<QByteArray> out = curl.readAllStandardOutput().split(' ');
+        if (out.size() != 2 || out[1].toLongLong() != kBodySize) {
+            state.SkipWithError("curl fetched the wrong size");
+            break;
+        }
+        state.SetIterationTime(out[0].toDouble());
+    }
+    state.SetBytesProcessed(state.iterations() * kBodySize);
+}
+
+} // namespace
+
+BENCHMARK(BM_HttpGetText16MiB)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_Curl16MiB)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

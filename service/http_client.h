@@ -1,0 +1,86 @@
+#pragma once
+
+#include "cookie_store.h"
+#include "http_reply_reader.h"
+#include "http_url.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <chrono>
+#include <memory>
+#include <optional>
+
+class QTcpSocket;
+
+namespace orvane::http {
+
+struct HttpSettings {
+    std::chrono::milliseconds connectTimeout{15'000};
+    std::chrono::milliseconds silenceTimeout{30'000}; // a reply that sends nothing this long fails
+    std::chrono::milliseconds redirectBodyWait{4'000};
+    std::chrono::milliseconds refusedBodyWait{2'000};
+    std::chrono::milliseconds reuseProbe{1}; // wait for a close before reusing a connection
+    int redirectMaximum = 15;                // requests per call, the first one included
+    ReaderLimits limits;
+    CookieStore::Limits cookieLimits;
+};
+
+// Why a call failed: the status code (-1 when unreadable) and status line of
+// the reply that failed it, or 0 and nothing when no reply did (no
+// connection, a URL or Location that cannot be requested, a reply that ended
+// or went silent before its status line).
+struct HttpFailure {
+    int status = 0;
+    QByteArray statusLine;
+    QString reason;
+};
+
+// The client object of the forecast requests: at most one open connection,
+// the cookie store, the Basic-authorization mark and the port a redirect left
+// behind. Its calls block, need no event loop, and must come from one thread:
+// the connection belongs to the thread that opened it, and the client must be
+// destroyed on that thread or after it has finished.
+class HttpClient {
+public:
+    explicit HttpClient(HttpSettings settings = {});
+    ~HttpClient();
+    HttpClient(const HttpClient &) = delete;
+    HttpClient &operator=(const HttpClient &) = delete;
+
+    // GET `url`, following redirects. On success a non-empty body replaces
+    // `text` and an empty one leaves it alone; on failure `text` receives the
+    // body bytes that had arrived, if any.
+    std::optional<HttpFailure> GetText(QByteArrayView url, QByteArray &text);
+
+    const HttpSettings &settings() const { return m_settings; }
+    CookieStore &cookies() { return m_cookies; }
+    bool sendsBasicAuthorization() const { return m_basicAuth; }
+    quint16 stickyPort() const { return m_stickyPort; }
+    bool isConnected() const;
+
+private:
+    bool Connect(const Url &url, QString &reason);
+    bool Send(const QByteArray &request);
+    bool Pump(ReplyReader &reader, std::optional<std::chrono::milliseconds> total);
+    void DrainBody(ReplyReader &reader, std::chrono::milliseconds wait);
+    void EndReply(const ReplyReader &reader);
+    void Close();
+
+    HttpSettings m_settings;
+    CookieStore m_cookies;
+    bool m_basicAuth = false;
+    quint16 m_stickyPort = 0;
+
+    std::unique_ptr<QTcpSocket> m_socket;
+    QByteArray m_host;
+    quint16 m_port = 0;
+    QByteArray m_buffer; // bytes read from the socket; [m_bufferPos, m_bufferEnd) not yet taken
+    qsizetype m_bufferPos = 0;
+    qsizetype m_bufferEnd = 0;
+};
+
+// The operation the window calls: `Id.GetText(url, text)`.
+std::optional<HttpFailure> HttpGetText(HttpClient &Id, QByteArrayView url, QByteArray &text);
+
+} // namespace orvane::http
