@@ -1,0 +1,317 @@
+#include "main_window.h"
+
+#include "forecast_grid.h"
+#include "forecast_reply.h"
+#include "forecast_rows.h"
+#include "login_address.h"
+#include "network_worker.h"
+#include "saved_login.h"
+#include "tag_value.h"
+#include "text_codec.h"
+#include "ui_main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <utility>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace orvane {
+namespace {
+
+void ShowBox(QMessageBox::Icon icon, const QString &text)
+{
+    // Parentless, so it is centred on the screen rather than on the window.
+    QMessageBox box(icon, QCoreApplication::applicationName(), QString(text).remove(u'\r'),
+                    QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+QString UpdateMessage(const QString &makerSite)
+{
+    return u"Update New Version Programm Please!\n\rGo to site "_s + makerSite +
+           u"\n\rОбновите программу с сайта!"_s;
+}
+
+QUrl DownloadPage(const QString &makerSite)
+{
+    return QUrl(u"http://"_s + makerSite +
+                    u"/index.php?option=com_content&view=article&id=54&Itemid=19#скачать"_s,
+                QUrl::TolerantMode);
+}
+
+QString Title(QByteArrayView subscription)
+{
+    return u"Orvane ("_s + FromCp1251(subscription) + u')';
+}
+
+} // namespace
+
+PlatformHooks PlatformHooks::Desktop()
+{
+    PlatformHooks hooks;
+    hooks.showMessage = [](const QString &text) {
+        ShowBox(QMessageBox::NoIcon, text);
+    };
+    hooks.showError = [](const QString &text) {
+        ShowBox(QMessageBox::Critical, text);
+    };
+    hooks.openUrl = [](const QUrl &url) {
+        QDesktopServices::openUrl(url);
+    };
+    hooks.savedLoginFolder = [] {
+        return QDir::currentPath();
+    };
+    return hooks;
+}
+
+// Marks a handler as running. A handler called while another one waits in a
+// local event loop (for the network or a message box) is put off until the
+// running one has returned, as the user input of that time is.
+class TForm1::Running {
+public:
+    Running(TForm1 &form, Handler handler) : m_form(form)
+    {
+        if (form.m_loopDepth > 0) {
+            form.m_deferred.append(handler);
+            return;
+        }
+        m_entered = true;
+        ++form.m_handlerDepth;
+    }
+    ~Running()
+    {
+        if (m_entered && --m_form.m_handlerDepth == 0)
+            m_form.AfterHandlers();
+    }
+    Running(const Running &) = delete;
+    Running &operator=(const Running &) = delete;
+
+    explicit operator bool() const { return m_entered; }
+
+private:
+    TForm1 &m_form;
+    bool m_entered = false;
+};
+
+namespace {
+
+class LoopScope {
+public:
+    explicit LoopScope(int &depth) : m_depth(depth) { ++m_depth; }
+    ~LoopScope() { --m_depth; }
+    LoopScope(const LoopScope &) = delete;
+    LoopScope &operator=(const LoopScope &) = delete;
+
+private:
+    int &m_depth;
+};
+
+} // namespace
+
+TForm1::TForm1(ServiceEndpoints endpoints, PlatformHooks hooks, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::TForm1>()), m_endpoints(std::move(endpoints)),
+      m_hooks(std::move(hooks)), m_worker(std::make_unique<NetworkWorker>())
+{
+    ui->setupUi(this);
+    setFixedSize(size());
+    ui->spSkinLinkLabel1->setText(m_endpoints.makerSite);
+    for (QLabel *label : {ui->spSkinStdLabel1, ui->spSkinStdLabel2, ui->spSkinLinkLabel1})
+        label->adjustSize();
+
+    connect(ui->spSkinXFormButton1, &QPushButton::clicked, this, &TForm1::spSkinXFormButton1Click);
+    connect(ui->spSkinXFormButton2, &QPushButton::clicked, this, &TForm1::spSkinXFormButton2Click);
+
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate()
+{
+    const Running running(*this, &TForm1::FormCreate);
+    if (!running)
+        return;
+
+    const SavedLoginRead saved = ReadSavedLogin(SavedLoginFolder());
+    if (saved.found)
+        ui->zap->setChecked(true);
+    if (saved.login)
+        ui->loginedit->setText(FromCp1251(*saved.login));
+    if (saved.password)
+        ui->passedit->setText(FromCp1251(*saved.password));
+    if (saved.error) {
+        ShowError(ErrorBoxText(*saved.error));
+        return;
+    }
+    ui->page->setCurrentWidget(ui->spSkinTabSheet1);
+    ui->page->setTabVisible(ui->page->indexOf(ui->spSkinTabSheet2), false);
+    ui->page->setTabVisible(ui->page->indexOf(ui->spSkinTabSheet1), true);
+}
+
+void TForm1::spSkinXFormButton1Click()
+{
+    const Running running(*this, &TForm1::spSkinXFormButton1Click);
+    if (!running)
+        return;
+
+    switch (ProbeVersion()) {
+    case ProbeResult::Current:
+        break;
+    case ProbeResult::Unreachable:
+        ShowMessage(kConnectionMessage.toString());
+        return;
+    case ProbeResult::Outdated:
+        ShowMessage(UpdateMessage(m_endpoints.makerSite));
+        if (m_hooks.openUrl)
+            m_hooks.openUrl(DownloadPage(m_endpoints.makerSite));
+        close(); // takes effect once this handler has returned
+        return;
+    }
+
+    m_credentials = {ToCp1251(ui->loginedit->text()), ToCp1251(ui->passedit->text())};
+    QByteArray reply;
+    if (!FetchLoginReply(reply)) {
+        ShowMessage(kConnectionMessage.toString());
+        return;
+    }
+    if (ContainsFailMarker(reply)) {
+        ShowMessage(u"Autorization Failed!"_s);
+        return;
+    }
+    setWindowTitle(Title(TagValueView(reply, "PODPISKA")));
+    const QString folder = SavedLoginFolder();
+    if (ui->zap->isChecked()) {
+        if (const std::optional<QString> error = SaveLogin(m_credentials, folder)) {
+            ShowError(ErrorBoxText(*error));
+            return;
+        }
+    } else {
+        DeleteSavedLogin(folder);
+    }
+    ShowForecastScreen();
+    LoadForecasts();
+}
+
+void TForm1::spSkinXFormButton2Click()
+{
+    const Running running(*this, &TForm1::spSkinXFormButton2Click);
+    if (!running)
+        return;
+    LoadForecasts();
+}
+
+void TForm1::LoadForecasts()
+{
+    const Running running(*this, &TForm1::LoadForecasts);
+    if (!running)
+        return;
+
+    // Fetched before the grid is cleared: a failed request must leave the rows.
+    QByteArray reply;
+    if (!FetchLoginReply(reply)) {
+        ShowMessage(kConnectionMessage.toString());
+        return;
+    }
+    ui->NG->ClearRows();
+    const ForecastReply forecasts = ReadForecastReply(reply);
+    if (forecasts.refused) {
+        ShowMessage(u"Ошибка авторизации!"_s);
+        return;
+    }
+    setWindowTitle(Title(forecasts.title));
+    ui->pr1->setText(u"Profit: "_s + FromCp1251(forecasts.profit));
+    if (!forecasts.hasForecasts)
+        return;
+    for (const MatchRecord &match : forecasts.matches)
+        AddForecastRow(*ui->NG, match);
+    ui->pr2->setText(u"Count: "_s + QString::number(ui->NG->RowCount()));
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (m_handlerDepth > 0) {
+        m_closePending = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+// False when the request failed before any byte of a body arrived: an empty
+// success must not be confused with no answer at all.
+bool TForm1::FetchLoginReply(QByteArray &reply)
+{
+    const QByteArray url = LoginAddress(m_credentials, m_endpoints.serviceHost);
+    bool failed = false;
+    Wait([&](http::HttpClient &Id) { failed = http::HttpGetText(Id, url, reply).has_value(); });
+    return !failed || !reply.isEmpty();
+}
+
+ProbeResult TForm1::ProbeVersion()
+{
+    const QByteArray url = VersionFileAddress(m_endpoints.serviceHost);
+    const std::chrono::milliseconds timeout = m_hooks.probeTimeout;
+    ProbeResult result = ProbeResult::Unreachable;
+    Wait([&](http::HttpClient &) { result = ProbeUrl(url, timeout); });
+    return result;
+}
+
+void TForm1::Wait(const std::function<void(http::HttpClient &Id)> &job)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    {
+        const LoopScope scope(m_loopDepth);
+        m_worker->Run(job);
+    }
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void TForm1::ShowMessage(const QString &text)
+{
+    const LoopScope scope(m_loopDepth);
+    if (m_hooks.showMessage)
+        m_hooks.showMessage(text);
+}
+
+void TForm1::ShowError(const QString &text)
+{
+    const LoopScope scope(m_loopDepth);
+    if (m_hooks.showError)
+        m_hooks.showError(text);
+}
+
+void TForm1::ShowForecastScreen()
+{
+    ui->page->setCurrentWidget(ui->spSkinTabSheet2);
+    ui->page->setTabVisible(ui->page->indexOf(ui->spSkinTabSheet1), false);
+    ui->page->setTabVisible(ui->page->indexOf(ui->spSkinTabSheet2), true);
+}
+
+QString TForm1::SavedLoginFolder() const
+{
+    return m_hooks.savedLoginFolder ? m_hooks.savedLoginFolder() : QDir::currentPath();
+}
+
+void TForm1::AfterHandlers()
+{
+    if (m_closePending) {
+        // The window is going: what was clicked before the close no longer matters.
+        m_closePending = false;
+        m_deferred.clear();
+        close();
+        return;
+    }
+    for (const Handler handler : std::exchange(m_deferred, {}))
+        QMetaObject::invokeMethod(this, handler, Qt::QueuedConnection);
+}
+
+} // namespace orvane

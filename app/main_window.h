@@ -1,0 +1,94 @@
+#pragma once
+
+#include "credentials.h"
+#include "version_probe.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+#include <chrono>
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class TForm1;
+}
+
+namespace orvane {
+class NetworkWorker;
+namespace http {
+class HttpClient;
+} // namespace http
+
+// Where the window's requests and links go: fixed values of the build.
+struct ServiceEndpoints {
+    QByteArray serviceHost; // authority (host[:port]) of the login request and the version file
+    QString makerSite;      // domain of the maker's web site
+};
+
+// What the window asks of the desktop. Tests replace these so that no dialog
+// shows and no browser opens.
+struct PlatformHooks {
+    std::function<void(const QString &text)> showMessage; // modal, no icon, one OK button
+    std::function<void(const QString &text)> showError;   // modal, error icon, one OK button
+    std::function<void(const QUrl &url)> openUrl;
+    std::function<QString()> savedLoginFolder; // asked at each access to the saved-login file
+    std::chrono::milliseconds probeTimeout = kProbeTimeout;
+
+    // Message boxes titled with the application name, centred on the screen;
+    // the default browser; the current working directory.
+    static PlatformHooks Desktop();
+};
+
+inline constexpr QStringView kConnectionMessage =
+    u"Cannot connect to the forecast server. Check your connection and try again.";
+
+// The program's one window: a login page and a forecast page.
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm1(ServiceEndpoints endpoints, PlatformHooks hooks = PlatformHooks::Desktop(),
+                    QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The handlers. While one of them waits for the network or a message box,
+    // a call to another is deferred until it has returned, as user input is.
+    void FormCreate();
+    void spSkinXFormButton1Click(); // LOGIN
+    void spSkinXFormButton2Click(); // Refresh
+    void LoadForecasts();
+
+    const Credentials &credentials() const { return m_credentials; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    using Handler = void (TForm1::*)();
+    class Running;
+
+    bool FetchLoginReply(QByteArray &reply);
+    ProbeResult ProbeVersion();
+    void Wait(const std::function<void(http::HttpClient &Id)> &job);
+    void ShowMessage(const QString &text);
+    void ShowError(const QString &text);
+    void ShowForecastScreen();
+    QString SavedLoginFolder() const;
+    void AfterHandlers();
+
+    std::unique_ptr<Ui::TForm1> ui;
+    ServiceEndpoints m_endpoints;
+    PlatformHooks m_hooks;
+    std::unique_ptr<NetworkWorker> m_worker;
+    Credentials m_credentials;
+
+    int m_handlerDepth = 0;      // handlers on the stack
+    int m_loopDepth = 0;         // local event loops those handlers wait in
+    bool m_closePending = false; // a close arrived while a handler ran
+    QList<Handler> m_deferred;   // handlers called while another one waited
+};
+
+} // namespace orvane

@@ -1,0 +1,690 @@
+#include "application_title.h"
+#include "forecast_grid.h"
+#include "main_window.h"
+#include "scripted_server.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QNetworkProxy>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <memory>
+#include <utility>
+
+using namespace orvane;
+using namespace orvane::test;
+using namespace Qt::Literals::StringLiterals;
+using Then = Exchange::Then;
+
+Q_DECLARE_METATYPE(QList<orvane::test::ConnectionScript>)
+Q_DECLARE_METATYPE(orvane::test::Exchange)
+
+namespace {
+
+// Written out here rather than taken from the code under test.
+const QByteArray kAgent = "Mozilla/5.0 (Windows NT 6.1; WOW64) AppleWebKit/537.36 (KHTML, like "
+                          "Gecko) Chrome/37.0.2062.102 Safari/537.36";
+const QByteArray kProbeOk = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n";
+const QString kMakerSite = u"maker.example"_s;
+const QString kConnection = kConnectionMessage.toString();
+const QByteArray kOld = "old\r\nold\r\n";
+const QByteArray kNew = "user\r\nsecret\r\n";
+
+QByteArray LoginRequest(const QByteArray &authority, const QByteArray &query)
+{
+    return "GET /login/orvane.php?" + query +
+           " HTTP/1.1\r\nContent-Type: text/html\r\nHost: " + authority +
+           "\r\nAccept: text/html, */*\r\nUser-Agent: " + kAgent + "\r\n\r\n";
+}
+
+QByteArray Ok(const QByteArray &body)
+{
+    return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" +
+           body;
+}
+
+Exchange Play(const QByteArray &reply, Then then = Then::KeepOpen, qsizetype cutAfter = -1)
+{
+    return {reply, Exchange::Delivery::Whole, cutAfter, then};
+}
+
+const Exchange kProbe = Play(kProbeOk, Then::Close);
+
+QByteArray Forecasts(const QByteArray &title, const QByteArray &profit, int count)
+{
+    QByteArray reply = "<PODPISKA>" + title + "</PODPISKA><profit>" + profit + "</profit>";
+    for (int i = 0; i < count; ++i) {
+        reply += "<match id=\"" + QByteArray::number(i) + "\"><id>" + QByteArray::number(i) +
+                 "</id><time>18:00</time><home> Home </home><away>Away</away><kf>1.85</kf>"
+                 "<itog>+</itog><bet>1X</bet><score>1:0</score><liga>England. Premier</liga>"
+                 "<orvane>tipster</orvane><musum>85</musum></match>";
+    }
+    return reply;
+}
+
+const QByteArray kFirst = Ok("<PODPISKA>VIP</PODPISKA>");
+const QByteArray kSecond = Ok(Forecasts("Gold", "42", 2));
+
+template <class W> W *Get(const QObject &form, const char *name)
+{
+    W *widget = form.findChild<W *>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no widget %s", name);
+    return widget;
+}
+
+// Which screen the page control shows.
+QString Screen(const QObject &form)
+{
+    const auto *page = Get<QTabWidget>(form, "page");
+    const QWidget *current = page->currentWidget();
+    const bool about = page->isTabVisible(0);
+    const bool forecast = page->isTabVisible(1);
+    if (current->objectName() == u"spSkinTabSheet1" && about && !forecast)
+        return u"login"_s;
+    if (current->objectName() == u"spSkinTabSheet2" && !about && forecast)
+        return u"forecast"_s;
+    if (current->objectName() == u"spSkinTabSheet2" && about && forecast)
+        return u"layout"_s;
+    return u"other"_s;
+}
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(content), content.size());
+}
+
+// A loopback HTTP peer on the test's own thread. It can read and answer only
+// while this thread runs its event loop, so every answered request shows that
+// the window's thread kept processing events while it waited.
+class LoopServer : public QObject {
+public:
+    // `answer` is asked for each request's bytes; while `gated`, the answers
+    // wait for Release().
+    explicit LoopServer(std::function<QByteArray(const QByteArray &request)> answer)
+        : m_answer(std::move(answer))
+    {
+        m_server.setProxy(QNetworkProxy::NoProxy);
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Read(socket); });
+        });
+    }
+
+    QByteArray authority() const
+    {
+        return "127.0.0.1:" + QByteArray::number(m_server.serverPort());
+    }
+
+    void Release()
+    {
+        for (auto &[socket, reply] : std::exchange(m_held, {})) {
+            if (socket)
+                socket->write(reply);
+        }
+    }
+
+    bool gated = false;
+    QList<QByteArray> requests;
+
+private:
+    void Read(QTcpSocket *socket)
+    {
+        QByteArray &buffer = m_buffers[socket];
+        buffer += socket->readAll();
+        for (qsizetype end; (end = buffer.indexOf("\r\n\r\n")) >= 0;) {
+            const QByteArray request = buffer.first(end + 4);
+            buffer.remove(0, end + 4);
+            requests.append(request);
+            m_held.append({socket, m_answer(request)});
+            if (!gated)
+                Release();
+        }
+    }
+
+    std::function<QByteArray(const QByteArray &)> m_answer;
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+    QList<std::pair<QPointer<QTcpSocket>, QByteArray>> m_held;
+};
+
+// The probe's file, then the two login replies, again and again.
+std::function<QByteArray(const QByteArray &)> LoginAnswers(std::function<void()> during = {})
+{
+    return [during, logins = 0](const QByteArray &request) mutable {
+        if (during)
+            during();
+        if (request.startsWith("GET /refresh/"))
+            return kProbeOk;
+        return logins++ % 2 == 0 ? kFirst : kSecond;
+    };
+}
+
+// Calls `onPaint` for every paint event of widgets of one window.
+class PaintWatch : public QObject {
+public:
+    PaintWatch(QWidget *window, std::function<void()> onPaint)
+        : m_window(window), m_onPaint(std::move(onPaint))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~PaintWatch() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->window() == m_window)
+            m_onPaint();
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    std::function<void()> m_onPaint;
+};
+
+bool BusyCursorShown()
+{
+    const QCursor *cursor = QGuiApplication::overrideCursor();
+    return cursor && cursor->shape() == Qt::WaitCursor;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void applicationTitle_data();
+    void applicationTitle();
+    void window();
+    void savedLoginAtStart_data();
+    void savedLoginAtStart();
+    void login_data();
+    void login();
+    void loginOutcome_data();
+    void loginOutcome();
+    void updatePath_data();
+    void updatePath();
+    void refresh_data();
+    void refresh();
+    void saveFailureStaysOnLoginScreen();
+    void repaintsWithBusyCursorWhileWaiting();
+    void closeDuringCallTakesEffectAfterIt();
+    void clickDuringCallRunsAfterIt();
+
+private:
+    std::unique_ptr<TForm1> Open(const QByteArray &authority);
+    QString SavedLogin() const { return m_dir->filePath(u"cap.log"_s); }
+    void Login(TForm1 &form)
+    {
+        QTest::mouseClick(Get<QPushButton>(form, "spSkinXFormButton1"), Qt::LeftButton);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QStringList m_messages;
+    QStringList m_errors;
+    QList<QUrl> m_opened;
+    // Bound but not listening: connections to its port are refused.
+    QTcpSocket m_refused;
+};
+
+void TestMainWindow::initTestCase()
+{
+    // The version probe honours the system's proxy settings; these exchanges stay on loopback.
+    for (const char *name :
+         {"http_proxy", "https_proxy", "all_proxy", "HTTP_PROXY", "HTTPS_PROXY", "ALL_PROXY"})
+        qunsetenv(name);
+    m_refused.setProxy(QNetworkProxy::NoProxy);
+    QVERIFY(m_refused.bind(QHostAddress::LocalHost, 0));
+}
+
+void TestMainWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_messages.clear();
+    m_errors.clear();
+    m_opened.clear();
+}
+
+std::unique_ptr<TForm1> TestMainWindow::Open(const QByteArray &authority)
+{
+    PlatformHooks hooks;
+    hooks.showMessage = [this](const QString &text) {
+        m_messages.append(text);
+    };
+    hooks.showError = [this](const QString &text) {
+        m_errors.append(text);
+    };
+    hooks.openUrl = [this](const QUrl &url) {
+        m_opened.append(url);
+    };
+    hooks.savedLoginFolder = [this] {
+        return m_dir->path();
+    };
+    hooks.probeTimeout = std::chrono::seconds(20);
+    auto form = std::make_unique<TForm1>(ServiceEndpoints{authority, kMakerSite}, hooks);
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        qWarning("window not exposed");
+    return form;
+}
+
+void TestMainWindow::applicationTitle_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("lower case name") << u"/usr/bin/orvane"_s << u"orvane"_s;
+    QTest::newRow("capitals after the first") << u"/opt/ORVANE.EXE"_s << u"Orvane"_s;
+    QTest::newRow("cut at the first dot") << u"Orvane.v5.exe"_s << u"Orvane"_s;
+    QTest::newRow("dots in folders") << u"/a.b/c.d/OrVaNe"_s << u"Orvane"_s;
+    QTest::newRow("cyrillic") << u"/x/ПРОГНОЗ.exe"_s << u"Прогноз"_s;
+    QTest::newRow("dot first") << u"/x/.orvane"_s << QString();
+}
+
+void TestMainWindow::applicationTitle()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, title);
+    QCOMPARE(ApplicationTitle(path), title);
+}
+
+void TestMainWindow::window()
+{
+    const auto form = Open("127.0.0.1:1");
+    QCOMPARE(form->objectName(), u"Form1"_s);
+    QCOMPARE(form->windowTitle(), u"Orvane"_s);
+    QCOMPARE(form->minimumSize(), QSize(800, 623));
+    QCOMPARE(form->maximumSize(), QSize(800, 623));
+    QCOMPARE(Get<QTabWidget>(*form, "page")->geometry(), QRect(0, 0, 800, 623));
+    QCOMPARE(Get<QLabel>(*form, "spSkinLinkLabel1")->text(), kMakerSite);
+    QCOMPARE(Get<QLineEdit>(*form, "passedit")->echoMode(), QLineEdit::Password);
+}
+
+void TestMainWindow::savedLoginAtStart_data()
+{
+    QTest::addColumn<QByteArray>("content"); // null: no file
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<QString>("login");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<QStringList>("errors");
+    QTest::addColumn<QString>("screen");
+
+    QTest::newRow("none") << QByteArray() << false << QString() << QString() << false
+                          << QStringList() << u"login"_s;
+    QTest::newRow("folder") << QByteArray() << true << QString() << QString() << false
+                            << QStringList() << u"login"_s;
+    QTest::newRow("two lines") << QByteArray("u\r\np\r\n") << false << u"u"_s << u"p"_s << true
+                               << QStringList() << u"login"_s;
+    QTest::newRow("cyrillic, LF, more lines")
+        << QByteArray("\xc8\xe2\xe0\xed\n\xef\xe0\xf0\xee\xeb\xfc\nthird\n") << false << u"Иван"_s
+        << u"пароль"_s << true << QStringList() << u"login"_s;
+    QTest::newRow("one line") << QByteArray("solo") << false << u"solo"_s << QString() << true
+                              << QStringList{u"List index out of bounds (1)"_s} << u"layout"_s;
+    QTest::newRow("empty") << QByteArray("") << false << QString() << QString() << true
+                           << QStringList{u"List index out of bounds (0)"_s} << u"layout"_s;
+}
+
+void TestMainWindow::savedLoginAtStart()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, folder);
+    QFETCH(QString, login);
+    QFETCH(QString, password);
+    QFETCH(bool, ticked);
+    QFETCH(QStringList, errors);
+    QFETCH(QString, screen);
+
+    if (folder)
+        QVERIFY(QDir(m_dir->path()).mkdir(u"cap.log"_s));
+    if (!content.isNull())
+        WriteAll(SavedLogin(), content);
+
+    const auto form = Open("127.0.0.1:1");
+    QCOMPARE(Get<QLineEdit>(*form, "loginedit")->text(), login);
+    QCOMPARE(Get<QLineEdit>(*form, "passedit")->text(), password);
+    QCOMPARE(Get<QCheckBox>(*form, "zap")->isChecked(), ticked);
+    QCOMPARE(m_errors, errors);
+    QCOMPARE(Screen(*form), screen);
+    QCOMPARE(m_messages, QStringList());
+}
+
+void TestMainWindow::login_data()
+{
+    QTest::addColumn<QByteArray>("before"); // the saved-login file at start; null: none
+    QTest::addColumn<bool>("remember");
+    QTest::addColumn<QString>("login");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QByteArray>("query");
+    QTest::addColumn<QByteArray>("after"); // null: no file
+
+    QTest::newRow("remember") << QByteArray() << true << u"user"_s << u"secret"_s
+                              << QByteArray("login=user&pass=secret") << kNew;
+    QTest::newRow("remember over old")
+        << kOld << true << u"user"_s << u"secret"_s << QByteArray("login=user&pass=secret") << kNew;
+    QTest::newRow("forget") << kOld << false << u"user"_s << u"secret"_s
+                            << QByteArray("login=user&pass=secret") << QByteArray();
+    QTest::newRow("forget, no file") << QByteArray() << false << u"u"_s << u"p"_s
+                                     << QByteArray("login=u&pass=p") << QByteArray();
+    QTest::newRow("empty fields") << QByteArray() << true << QString() << QString()
+                                  << QByteArray("login=&pass=") << QByteArray("\r\n\r\n");
+    QTest::newRow("cyrillic, raw") << QByteArray() << true << u" Иван П"_s << u"п&x=1"_s
+                                   << QByteArray("login= \xc8\xe2\xe0\xed \xcf&pass=\xef&x=1")
+                                   << QByteArray(" \xc8\xe2\xe0\xed \xcf\r\n\xef&x=1\r\n");
+}
+
+void TestMainWindow::login()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, remember);
+    QFETCH(QString, login);
+    QFETCH(QString, password);
+    QFETCH(QByteArray, query);
+    QFETCH(QByteArray, after);
+
+    if (!before.isNull())
+        WriteAll(SavedLogin(), before);
+    ScriptedServer server({{kProbe}, {Play(kFirst), Play(kSecond)}});
+    const auto form = Open(server.authority());
+    Get<QLineEdit>(*form, "loginedit")->setText(login);
+    Get<QLineEdit>(*form, "passedit")->setText(password);
+    Get<QCheckBox>(*form, "zap")->setChecked(remember);
+    Login(*form);
+
+    QCOMPARE(m_messages, QStringList());
+    QCOMPARE(m_errors, QStringList());
+    const QList<QByteArray> requests = server.requests();
+    QCOMPARE(requests.size(), 3);
+    QVERIFY2(requests[0].startsWith("GET /refresh/orvane5.txt HTTP/1.1\r\n"), requests[0]);
+    QCOMPARE(requests[1], LoginRequest(server.authority(), query));
+    QCOMPARE(requests[2], requests[1]);
+    QCOMPARE(server.connectionsAccepted(), 2); // the probe's, then the one client's
+
+    QCOMPARE(form->credentials().login + '|' + form->credentials().password,
+             query.sliced(6).replace("&pass=", "|"));
+    QCOMPARE(form->windowTitle(), u"Orvane (Gold)"_s);
+    QCOMPARE(Screen(*form), u"forecast"_s);
+    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), 2);
+    QCOMPARE(Get<QLabel>(*form, "pr1")->text(), u"Profit: 42"_s);
+    QCOMPARE(Get<QLabel>(*form, "pr2")->text(), u"Count: 2"_s);
+    QCOMPARE(QFileInfo::exists(SavedLogin()), !after.isNull());
+    QCOMPARE(ReadAll(SavedLogin()), after);
+}
+
+void TestMainWindow::loginOutcome_data()
+{
+    QTest::addColumn<QList<ConnectionScript>>("scripts"); // none: the service refuses connections
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("pr1");
+    QTest::addColumn<QByteArray>("file");
+
+    using Scripts = QList<ConnectionScript>;
+    const QString login = u"login"_s;
+    const QString forecast = u"forecast"_s;
+    const QString untitled = u"Orvane"_s;
+    const qsizetype head = Ok("<PODPISKA>Partial</PODPISKA>").indexOf("\r\n\r\n") + 4;
+
+    QTest::newRow("refused") << Scripts{{kProbe}, {Play(Ok("Login Failed"))}}
+                             << QStringList{u"Autorization Failed!"_s} << login << untitled << 0
+                             << QString() << kOld;
+    QTest::newRow("Fail inside the data")
+        << Scripts{{kProbe}, {Play(Ok("<PODPISKA>x</PODPISKA><liga>Failures</liga>"))}}
+        << QStringList{u"Autorization Failed!"_s} << login << untitled << 0 << QString() << kOld;
+    QTest::newRow("forecasts refused") << Scripts{{kProbe}, {Play(kFirst), Play(Ok("Failed"))}}
+                                       << QStringList{u"Ошибка авторизации!"_s} << forecast
+                                       << u"Orvane (VIP)"_s << 0 << QString() << kNew;
+    QTest::newRow("empty replies are no failure")
+        << Scripts{{kProbe}, {Play(Ok("")), Play(Ok(""))}} << QStringList() << forecast
+        << u"Orvane ()"_s << 0 << u"Profit: "_s << kNew;
+
+    // A failure with nothing received is not an empty success.
+    QTest::newRow("probe unreachable")
+        << Scripts() << QStringList{kConnection} << login << untitled << 0 << QString() << kOld;
+    QTest::newRow("login unreachable") << Scripts{{kProbe}} << QStringList{kConnection} << login
+                                       << untitled << 0 << QString() << kOld;
+    QTest::newRow("login cut in its headers")
+        << Scripts{{kProbe}, {Play("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n", Then::Close)}}
+        << QStringList{kConnection} << login << untitled << 0 << QString() << kOld;
+    QTest::newRow("forecasts unreachable")
+        << Scripts{{kProbe}, {Play(kFirst, Then::Close)}} << QStringList{kConnection} << forecast
+        << u"Orvane (VIP)"_s << 0 << QString() << kNew;
+    // A body cut short is read as the whole reply, as before.
+    QTest::newRow("login cut in its body")
+        << Scripts{{kProbe}, {Play(Ok("<PODPISKA>Partial</PODPISKA>"), Then::Close, head + 12)}}
+        << QStringList{kConnection} << forecast << u"Orvane ()"_s << 0 << QString() << kNew;
+}
+
+void TestMainWindow::loginOutcome()
+{
+    QFETCH(QList<ConnectionScript>, scripts);
+    QFETCH(QStringList, messages);
+    QFETCH(QString, screen);
+    QFETCH(QString, title);
+    QFETCH(int, rows);
+    QFETCH(QString, pr1);
+    QFETCH(QByteArray, file);
+
+    WriteAll(SavedLogin(), kOld);
+    std::unique_ptr<ScriptedServer> server;
+    QByteArray authority = "127.0.0.1:" + QByteArray::number(m_refused.localPort());
+    if (!scripts.isEmpty()) {
+        server = std::make_unique<ScriptedServer>(scripts);
+        authority = server->authority();
+    }
+    const auto form = Open(authority);
+    Get<QLineEdit>(*form, "loginedit")->setText(u"user"_s);
+    Get<QLineEdit>(*form, "passedit")->setText(u"secret"_s);
+    Login(*form);
+
+    QCOMPARE(m_messages, messages);
+    QCOMPARE(m_errors, QStringList());
+    QCOMPARE(Screen(*form), screen);
+    QCOMPARE(form->windowTitle(), title);
+    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), rows);
+    QCOMPARE(Get<QLabel>(*form, "pr1")->text(), pr1);
+    QCOMPARE(Get<QLabel>(*form, "pr2")->text(), QString());
+    QCOMPARE(ReadAll(SavedLogin()), file);
+}
+
+void TestMainWindow::updatePath_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+
+    QTest::newRow("404") << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+    QTest::newRow("500") << QByteArray("HTTP/1.1 500 Oops\r\nContent-Length: 0\r\n\r\n");
+    QTest::newRow("304") << QByteArray("HTTP/1.1 304 Not Modified\r\n\r\n");
+}
+
+void TestMainWindow::updatePath()
+{
+    QFETCH(QByteArray, reply);
+
+    WriteAll(SavedLogin(), kOld);
+    ScriptedServer server({{Play(reply, Then::Close)}, {Play(kFirst), Play(kSecond)}});
+    const auto form = Open(server.authority());
+    Get<QLineEdit>(*form, "loginedit")->setText(u"user"_s);
+    Login(*form);
+
+    QCOMPARE(m_messages, QStringList{u"Update New Version Programm Please!\n\rGo to site "
+                                     u"maker.example\n\rОбновите программу с сайта!"_s});
+    QCOMPARE(m_opened.size(), 1);
+    QCOMPARE(m_opened[0].toString(),
+             u"http://maker.example/index.php?option=com_content&view=article&id=54&Itemid=19"
+             u"#скачать"_s);
+    QVERIFY(!form->isVisible());
+    QCOMPARE(server.requests().size(), 1);
+    QCOMPARE(form->credentials(), Credentials());
+    QCOMPARE(ReadAll(SavedLogin()), kOld);
+}
+
+void TestMainWindow::refresh_data()
+{
+    QTest::addColumn<ConnectionScript>("tail"); // after the two login replies
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("pr1");
+    QTest::addColumn<QString>("pr2");
+
+    QTest::newRow("new list") << ConnectionScript{Play(kSecond), Play(Ok(Forecasts("S", "-7", 3)))}
+                              << QStringList() << u"Orvane (S)"_s << 3 << u"Profit: -7"_s
+                              << u"Count: 3"_s;
+    QTest::newRow("no forecasts keeps the count")
+        << ConnectionScript{Play(kSecond), Play(Ok(Forecasts("S", "5", 0)))} << QStringList()
+        << u"Orvane (S)"_s << 0 << u"Profit: 5"_s << u"Count: 2"_s;
+    QTest::newRow("refused") << ConnectionScript{Play(kSecond), Play(Ok("Failed"))}
+                             << QStringList{u"Ошибка авторизации!"_s} << u"Orvane (Gold)"_s << 0
+                             << u"Profit: 42"_s << u"Count: 2"_s;
+    QTest::newRow("empty reply") << ConnectionScript{Play(kSecond), Play(Ok(""))} << QStringList()
+                                 << u"Orvane ()"_s << 0 << u"Profit: "_s << u"Count: 2"_s;
+    QTest::newRow("unreachable keeps everything")
+        << ConnectionScript{Play(kSecond, Then::Close)} << QStringList{kConnection}
+        << u"Orvane (Gold)"_s << 2 << u"Profit: 42"_s << u"Count: 2"_s;
+}
+
+void TestMainWindow::refresh()
+{
+    QFETCH(ConnectionScript, tail);
+    QFETCH(QStringList, messages);
+    QFETCH(QString, title);
+    QFETCH(int, rows);
+    QFETCH(QString, pr1);
+    QFETCH(QString, pr2);
+
+    ScriptedServer server({{kProbe}, ConnectionScript{Play(kFirst)} + tail});
+    const auto form = Open(server.authority());
+    Login(*form);
+    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), 2);
+    const qsizetype before = server.requests().size();
+    QTest::mouseClick(Get<QPushButton>(*form, "spSkinXFormButton2"), Qt::LeftButton);
+
+    QCOMPARE(m_messages, messages);
+    QCOMPARE(form->windowTitle(), title);
+    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), rows);
+    QCOMPARE(Get<QLabel>(*form, "pr1")->text(), pr1);
+    QCOMPARE(Get<QLabel>(*form, "pr2")->text(), pr2);
+    QCOMPARE(Screen(*form), u"forecast"_s);
+    if (messages != QStringList{kConnection}) {
+        QCOMPARE(server.requests().size(), before + 1);
+        QCOMPARE(server.requests().last(), LoginRequest(server.authority(), "login=&pass="));
+    }
+}
+
+void TestMainWindow::saveFailureStaysOnLoginScreen()
+{
+    ScriptedServer server({{kProbe}, {Play(kFirst), Play(kFirst), Play(kSecond)}, {kProbe}});
+    const auto form = Open(server.authority());
+    QVERIFY(QDir(m_dir->path()).mkdir(u"cap.log"_s));
+    Get<QCheckBox>(*form, "zap")->setChecked(true);
+    Login(*form);
+
+    QCOMPARE(m_errors.size(), 1);
+    const QString path = QDir::toNativeSeparators(SavedLogin());
+    QVERIFY2(m_errors[0].startsWith(u"Cannot create file \""_s + path + u"\". "_s),
+             qPrintable(m_errors[0]));
+    QVERIFY(m_errors[0].endsWith(u'.'));
+    QCOMPARE(form->windowTitle(), u"Orvane (VIP)"_s);
+    QCOMPARE(Screen(*form), u"login"_s);
+    QCOMPARE(server.requests().size(), 2); // no forecasts loaded
+
+    // Unticked, the file is deleted instead (a folder stays) and the login goes through.
+    Get<QCheckBox>(*form, "zap")->setChecked(false);
+    Login(*form);
+    QCOMPARE(m_errors.size(), 1);
+    QCOMPARE(Screen(*form), u"forecast"_s);
+    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), 2);
+    QVERIFY(QFileInfo(SavedLogin()).isDir());
+}
+
+void TestMainWindow::repaintsWithBusyCursorWhileWaiting()
+{
+    TForm1 *window = nullptr;
+    QList<bool> busy;
+    LoopServer server(LoginAnswers([&] {
+        busy.append(BusyCursorShown());
+        window->update(); // answered once the window has repainted
+    }));
+    server.gated = true;
+    const auto form = Open(server.authority());
+    window = form.get();
+    PaintWatch watch(window, [&] { server.Release(); });
+    Login(*form);
+
+    QCOMPARE(server.requests.size(), 3);
+    QCOMPARE(busy, QList<bool>({true, true, true}));
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QCOMPARE(Screen(*form), u"forecast"_s);
+    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), 2);
+}
+
+void TestMainWindow::closeDuringCallTakesEffectAfterIt()
+{
+    TForm1 *window = nullptr;
+    QList<bool> visible;
+    LoopServer server(LoginAnswers([&] {
+        if (visible.isEmpty()) {
+            QCloseEvent close; // as the window manager's close button sends it
+            QCoreApplication::sendEvent(window->windowHandle(), &close);
+        }
+        visible.append(window->isVisible());
+    }));
+    const auto form = Open(server.authority());
+    window = form.get();
+    Login(*form);
+
+    QCOMPARE(visible, QList<bool>({true, true, true})); // the handler ran to its end
+    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), 2);
+    QVERIFY(!form->isVisible());
+}
+
+void TestMainWindow::clickDuringCallRunsAfterIt()
+{
+    TForm1 *window = nullptr;
+    int answered = 0;
+    LoopServer server(LoginAnswers([&] {
+        if (answered++ == 0)
+            Get<QPushButton>(*window, "spSkinXFormButton1")->click();
+    }));
+    const auto form = Open(server.authority());
+    window = form.get();
+    Login(*form);
+
+    // Not started inside the first: its probe comes after the first's requests.
+    QTRY_COMPARE(server.requests.size(), 6);
+    QList<bool> probes;
+    for (const QByteArray &request : std::as_const(server.requests))
+        probes.append(request.startsWith("GET /refresh/"));
+    QCOMPARE(probes, QList<bool>({true, false, false, true, false, false}));
+    QCOMPARE(m_messages, QStringList());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
