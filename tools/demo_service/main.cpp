@@ -1,0 +1,167 @@
+// The demo forecast service: serves the version file and the login request on
+// loopback, so the client can be tried without the real service.
+#include "demo_http.h"
+#include "demo_reply.h"
+
+#include <orvane/build_config.h>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <cstdio>
+
+using namespace orvane::demo;
+
+namespace {
+
+// Unanswered replies beyond this stop the reading of further requests until
+// the peer has taken them.
+constexpr qint64 kWriteBacklog = 256 * 1024;
+constexpr int kIdleMs = 120'000;
+constexpr int kLingerMs = 1'000;
+
+// One accepted connection; deletes itself when the peer goes.
+class Connection : public QObject {
+public:
+    Connection(QTcpSocket *socket, QObject *parent) : QObject(parent), m_socket(socket)
+    {
+        m_socket->setParent(this);
+        m_socket->setReadBufferSize(2 * kMaxHeadBytes);
+        m_timer.setSingleShot(true);
+        connect(&m_timer, &QTimer::timeout, this, &Connection::TimedOut);
+        connect(m_socket, &QTcpSocket::readyRead, this, &Connection::Serve);
+        connect(m_socket, &QTcpSocket::bytesWritten, this, &Connection::Serve);
+        connect(m_socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
+        Serve();
+    }
+
+private:
+    void Serve()
+    {
+        if (m_lingering) {
+            m_socket->readAll();
+            return;
+        }
+        m_timer.start(kIdleMs);
+        while (!m_closing && m_socket->state() == QAbstractSocket::ConnectedState &&
+               m_socket->bytesToWrite() <= kWriteBacklog) {
+            const HeadRead read = ReadRequestHead(m_buffer);
+            switch (read.status) {
+            case HeadRead::Incomplete:
+                if (m_socket->bytesAvailable() == 0)
+                    return;
+                m_buffer += m_socket->read(kMaxHeadBytes + 1 - m_buffer.size());
+                break;
+            case HeadRead::Malformed:
+                m_socket->write(Serialize({400, "text/plain", "Bad Request\n"}, true));
+                Linger();
+                return;
+            case HeadRead::TooLarge:
+                m_socket->write(
+                    Serialize({431, "text/plain", "Request Header Fields Too Large\n"}, true));
+                Linger();
+                return;
+            case HeadRead::Complete: {
+                m_buffer.remove(0, read.length);
+                const RequestHead &head = read.head;
+                const bool close = !head.keepAlive || head.hasBody;
+                m_socket->write(Serialize(Answer(head), close, head.method == "HEAD"));
+                if (head.hasBody) {
+                    Linger();
+                    return;
+                }
+                if (close) {
+                    m_closing = true;
+                    m_socket->disconnectFromHost();
+                }
+                break;
+            }
+            }
+        }
+    }
+
+    // Closing with unread input would reset the connection and could destroy
+    // the error reply before the peer reads it; so input is read and dropped
+    // until the peer closes, or for a moment.
+    void Linger()
+    {
+        m_lingering = true;
+        m_buffer.clear();
+        m_socket->readAll();
+        m_timer.start(kLingerMs);
+    }
+
+    void TimedOut()
+    {
+        if (m_socket->bytesToWrite() > 0)
+            m_socket->abort();
+        else
+            m_socket->disconnectFromHost();
+    }
+
+    QTcpSocket *m_socket;
+    QByteArray m_buffer;
+    QTimer m_timer;
+    bool m_closing = false;
+    bool m_lingering = false;
+};
+
+int Fail(const QString &message)
+{
+    std::fprintf(stderr, "orvane-demo-service: %s\n", qPrintable(message));
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orvane-demo-service"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Demo forecast service for the Orvane client, on loopback only."));
+    parser.addHelpOption();
+    const QCommandLineOption listen(
+        QStringLiteral("listen"),
+        QStringLiteral("Listen on HOST:PORT (a loopback address; port 0 picks a free one) in "
+                       "place of the build's service host %1.")
+            .arg(QString::fromLatin1(orvane::build::kServiceHost)),
+        QStringLiteral("HOST:PORT"));
+    parser.addOption(listen);
+    parser.process(app);
+
+    const QByteArray authority = parser.isSet(listen) ? parser.value(listen).toLatin1()
+                                                      : QByteArray(orvane::build::kServiceHost);
+    const std::optional<Endpoint> endpoint = ParseEndpoint(authority);
+    if (!endpoint)
+        return Fail(QStringLiteral("\"%1\" is not HOST:PORT with an IP address")
+                        .arg(QString::fromLatin1(authority)));
+    // A demo that accepts any login must not be reachable from other machines.
+    if (!endpoint->address.isLoopback())
+        return Fail(QStringLiteral("refusing to listen on %1: not a loopback address")
+                        .arg(endpoint->address.toString()));
+    if (ForecastReply().isEmpty())
+        return Fail(QStringLiteral("this Qt cannot encode Windows-1251 (it needs ICU)"));
+
+    QTcpServer server;
+    if (!server.listen(endpoint->address, endpoint->port))
+        return Fail(QStringLiteral("cannot listen on %1: %2")
+                        .arg(QString::fromLatin1(authority), server.errorString()));
+    QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
+        while (QTcpSocket *socket = server.nextPendingConnection())
+            new Connection(socket, &server);
+    });
+
+    QString host = server.serverAddress().toString();
+    if (server.serverAddress().protocol() == QAbstractSocket::IPv6Protocol)
+        host = u'[' + host + u']';
+    std::printf("demo login: %s  password: %s\n", kLogin, kPassword);
+    std::printf("listening on %s:%u\n", qPrintable(host), unsigned(server.serverPort()));
+    std::fflush(stdout);
+    return app.exec();
+}
