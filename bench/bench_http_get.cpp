@@ -26,26 +26,35 @@ QByteArray Reply()
            + QByteArray::number(kBodySize) + "\r\n\r\n" + body;
 }
 
-// Every fetch gets a fresh connection, as a fresh curl does.
-QList<ConnectionScript> Scripts(const QByteArray &reply)
-{
-    return QList<ConnectionScript>(kConnections,
-                                   {Exchange{reply, Exchange::Delivery::Whole, -1,
-                                             Exchange::Then::Close}});
-}
+// Every fetch gets a fresh connection, as a fresh curl does; a new server
+// takes over when one's scripts are used up.
+class Servers {
+public:
+    explicit Servers(QByteArray reply) : m_reply(std::move(reply)) {}
+
+    QByteArray NextUrl()
+    {
+        if (m_used == kConnections) {
+            m_server = std::make_unique<ScriptedServer>(QList<ConnectionScript>(
+                kConnections,
+                {Exchange{m_reply, Exchange::Delivery::Whole, -1, Exchange::Then::Close}}));
+            m_used = 0;
+        }
+        ++m_used;
+        return "http://" + m_server->authority() + "/login/orvane.php?login=a&pass=b";
+    }
+
+private:
+    QByteArray m_reply;
+    std::unique_ptr<ScriptedServer> m_server;
+    int m_used = kConnections;
+};
 
 void BM_HttpGetText16MiB(benchmark::State &state)
 {
-    const QByteArray reply = Reply();
-    std::unique_ptr<ScriptedServer> server;
-    int used = kConnections;
+    Servers servers(Reply());
     for (auto _ : state) {
-        if (used == kConnections) {
-            server = std::make_unique<ScriptedServer>(Scripts(reply));
-            used = 0;
-        }
-        ++used;
-        const QByteArray url = "http://" + server->authority() + "/login/orvane.php?login=a&pass=b";
+        const QByteArray url = servers.NextUrl();
         const auto start = std::chrono::steady_clock::now();
         orvane::http::HttpClient client;
         QByteArray text;
@@ -64,21 +73,13 @@ void BM_HttpGetText16MiB(benchmark::State &state)
 // does not count against it.
 void BM_Curl16MiB(benchmark::State &state)
 {
-    const QByteArray reply = Reply();
-    std::unique_ptr<ScriptedServer> server;
-    int used = kConnections;
+    Servers servers(Reply());
     for (auto _ : state) {
-        if (used == kConnections) {
-            server = std::make_unique<ScriptedServer>(Scripts(reply));
-            used = 0;
-        }
-        ++used;
         QProcess curl;
         curl.start(QStringLiteral("curl"),
                    {QStringLiteral("-s"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
                     QStringLiteral("-w"), QStringLiteral("%{time_total} %{size_download}"),
-                    QStringLiteral("http://%1/login/orvane.php?login=a&pass=b")
-                        .arg(QString::fromLatin1(server->authority()))});
+                    QString::fromLatin1(servers.NextUrl())});
         if (!curl.waitForFinished(60000) || curl.exitCode() != 0) {
             state.SkipWithError("curl failed; is it installed?");
             break;

@@ -261,6 +261,29 @@ Qt::ItemFlags ForecastGridModel::flags(const QModelIndex &index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
+namespace {
+
+// Row indices in a stable order of their keys. The keys are copied side by
+// side first, so the comparisons do not stride over whole rows.
+template <typename KeyOf>
+void SortedPlaces(std::vector<int> &place, Qt::SortOrder order, KeyOf keyOf)
+{
+    using Key = decltype(keyOf(size_t()));
+    std::vector<std::pair<Key, int>> keys;
+    keys.reserve(place.size());
+    for (size_t i = 0; i < place.size(); ++i)
+        keys.emplace_back(keyOf(i), int(i));
+    if (order == Qt::AscendingOrder)
+        std::stable_sort(keys.begin(), keys.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+    else
+        std::stable_sort(keys.begin(), keys.end(),
+                         [](const auto &a, const auto &b) { return b.first < a.first; });
+    std::transform(keys.begin(), keys.end(), place.begin(), [](const auto &k) { return k.second; });
+}
+
+} // namespace
+
 void ForecastGridModel::sort(int column, Qt::SortOrder order)
 {
     if (!ValidColumn(column) || m_rows.size() < 2)
@@ -268,32 +291,10 @@ void ForecastGridModel::sort(int column, Qt::SortOrder order)
 
     std::vector<int> place(m_rows.size());
     if (column == Flag) {
-        std::vector<std::pair<int, int>> keys;
-        keys.reserve(m_rows.size());
-        for (size_t i = 0; i < m_rows.size(); ++i)
-            keys.emplace_back(m_rows[i].imageIndex, int(i));
-        if (order == Qt::AscendingOrder)
-            std::stable_sort(keys.begin(), keys.end(),
-                             [](const auto &a, const auto &b) { return a.first < b.first; });
-        else
-            std::stable_sort(keys.begin(), keys.end(),
-                             [](const auto &a, const auto &b) { return b.first < a.first; });
-        std::transform(keys.begin(), keys.end(), place.begin(),
-                       [](const auto &k) { return k.second; });
+        SortedPlaces(place, order, [this](size_t i) { return m_rows[i].imageIndex; });
     } else {
-        // The keys side by side, so the comparisons do not stride over whole rows.
-        std::vector<std::pair<std::u16string_view, int>> keys;
-        keys.reserve(m_rows.size());
-        for (size_t i = 0; i < m_rows.size(); ++i)
-            keys.emplace_back(Units(m_rows[i].text[column]), int(i));
-        if (order == Qt::AscendingOrder)
-            std::stable_sort(keys.begin(), keys.end(),
-                             [](const auto &a, const auto &b) { return a.first < b.first; });
-        else
-            std::stable_sort(keys.begin(), keys.end(),
-                             [](const auto &a, const auto &b) { return b.first < a.first; });
-        std::transform(keys.begin(), keys.end(), place.begin(),
-                       [](const auto &k) { return k.second; });
+        SortedPlaces(place, order,
+                     [this, column](size_t i) { return Units(m_rows[i].text[column]); });
     }
 
     bool moved = false;
