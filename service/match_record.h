@@ -14,7 +14,7 @@ namespace orvane {
 // record costs one allocation however many fields it has.
 class MatchRecord {
 public:
-    enum Field { Id, Date, Time, Home, Away, Kf, Itog, Bet, Score, Liga, Orvane, Musum };
+    enum class Field { Id, Date, Time, Home, Away, Kf, Itog, Bet, Score, Liga, Orvane, Musum };
     static constexpr int kFieldCount = 12;
 
     struct Range {
@@ -31,22 +31,22 @@ public:
 
     QByteArrayView value(Field field) const
     {
-        const Range range = m_ranges[field];
+        const Range range = m_ranges[std::size_t(field)];
         return QByteArrayView(m_text).sliced(range.begin, range.size);
     }
 
-    QByteArrayView id() const { return value(Id); }
-    QByteArrayView date() const { return value(Date); }
-    QByteArrayView time() const { return value(Time); }
-    QByteArrayView home() const { return value(Home); }   // trimmed
-    QByteArrayView away() const { return value(Away); }   // trimmed
-    QByteArrayView kf() const { return value(Kf); }       // odds, with a decimal point
-    QByteArrayView itog() const { return value(Itog); }   // "+", "-", "=", or anything for open
-    QByteArrayView bet() const { return value(Bet); }
-    QByteArrayView score() const { return value(Score); }
-    QByteArrayView liga() const { return value(Liga); }   // "Country. League", trimmed
-    QByteArrayView orvane() const { return value(Orvane); } // the tipster
-    QByteArrayView musum() const { return value(Musum); } // profit, an integer as text
+    QByteArrayView id() const { return value(Field::Id); }
+    QByteArrayView date() const { return value(Field::Date); }
+    QByteArrayView time() const { return value(Field::Time); }
+    QByteArrayView home() const { return value(Field::Home); }   // trimmed
+    QByteArrayView away() const { return value(Field::Away); }   // trimmed
+    QByteArrayView kf() const { return value(Field::Kf); }       // odds, with a decimal point
+    QByteArrayView itog() const { return value(Field::Itog); }   // "+", "-", "=", or anything for open
+    QByteArrayView bet() const { return value(Field::Bet); }
+    QByteArrayView score() const { return value(Field::Score); }
+    QByteArrayView liga() const { return value(Field::Liga); }   // "Country. League", trimmed
+    QByteArrayView orvane() const { return value(Field::Orvane); } // the tipster
+    QByteArrayView musum() const { return value(Field::Musum); } // profit, an integer as text
 
     // Records that share one text share its buffer too.
     const char *sharedText() const { return m_text.constData(); }
