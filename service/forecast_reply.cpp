@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -137,6 +138,10 @@ public:
     void Close(QList<MatchRecord> &records, qsizetype end)
     {
         const qsizetype base = m_pending.front();
+        if (end - base > std::numeric_limits<qint32>::max()) {
+            Abandon(records); // beyond what a record's offsets can address
+            return;
+        }
         const QByteArray text = m_text.sliced(base, end - base).toByteArray();
         for (const qsizetype begin : m_pending)
             records.emplace_back(text, Ranges(begin, base));
@@ -165,9 +170,9 @@ private:
                 ++tags.nextClose;
             if (tags.nextClose == tags.closes.size())
                 continue;
-            const MatchRecord::Range value{valueBegin, tags.closes[tags.nextClose] - valueBegin};
-            const MatchRecord::Range kept = kFields[i].trimmed ? Trimmed(m_text, value) : value;
-            ranges[i] = {kept.begin - base, kept.size};
+            const MatchRecord::Range value{qint32(valueBegin - base),
+                                           qint32(tags.closes[tags.nextClose] - valueBegin)};
+            ranges[i] = kFields[i].trimmed ? Trimmed(m_text.sliced(base), value) : value;
         }
         return ranges;
     }

@@ -17,9 +17,11 @@ public:
     enum class Field { Id, Date, Time, Home, Away, Kf, Itog, Bet, Score, Liga, Orvane, Musum };
     static constexpr int kFieldCount = 12;
 
+    // 32-bit offsets keep a record small; a forecast's text is never near 2 GiB
+    // (the reader gives such a forecast no fields).
     struct Range {
-        qsizetype begin = 0;
-        qsizetype size = 0;
+        qint32 begin = 0;
+        qint32 size = 0;
     };
     using Ranges = std::array<Range, kFieldCount>;
 
@@ -70,7 +72,7 @@ inline MatchRecord MatchRecord::FromValues(const std::array<QByteArrayView, kFie
     QByteArray text;
     Ranges ranges;
     for (int f = 0; f < kFieldCount; ++f) {
-        ranges[f] = {text.size(), values[f].size()};
+        ranges[f] = {qint32(text.size()), qint32(values[f].size())};
         text.append(values[f]);
     }
     return MatchRecord(std::move(text), ranges);
