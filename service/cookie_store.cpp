@@ -97,7 +97,8 @@ bool DomainAccepted(QByteArrayView domain, QByteArrayView host)
 {
     if (EqualsCi(domain, host))
         return true;
-    if (IsIpAddress(host) || !domain.startsWith('.'))
+    // A numeric domain would let a named host set cookies for an address.
+    if (IsIpAddress(host) || IsIpAddress(domain) || !domain.startsWith('.'))
         return false;
     // A domain with no dot inside (".com") would reach every site under it.
     if (domain.sliced(1).indexOf('.') < 0)

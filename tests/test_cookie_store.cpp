@@ -116,6 +116,7 @@ void TestCookieStore::domainAccepted_data()
         << QByteArray("one.two.three") << QByteArray("other.site") << false;
     QTest::newRow("empty") << QByteArray("one.two.three") << QByteArray() << false;
     QTest::newRow("top-level domain") << QByteArray("b.com") << QByteArray(".com") << false;
+    QTest::newRow("numeric domain") << QByteArray("a.0.0.1") << QByteArray(".0.0.1") << false;
     QTest::newRow("ip exact") << QByteArray("127.0.0.1") << QByteArray("127.0.0.1") << true;
     QTest::newRow("ip from first dot") << QByteArray("127.0.0.1") << QByteArray(".0.0.1") << false;
 }
