@@ -4,7 +4,7 @@
 
 namespace orvane {
 
-QString ApplicationTitle(const QString &programPath)
+QString applicationTitle(const QString &programPath)
 {
     QString name = QFileInfo(programPath).fileName();
     if (const qsizetype dot = name.indexOf(u'.'); dot >= 0)

@@ -6,6 +6,6 @@ namespace orvane {
 
 // The title of message boxes: the program's file name without its folder, cut
 // at its first ".", every character after the first in lower case.
-QString ApplicationTitle(const QString &programPath);
+QString applicationTitle(const QString &programPath);
 
 } // namespace orvane

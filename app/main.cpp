@@ -11,7 +11,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // Not the display name: Qt would append that to the window's caption.
     QCoreApplication::setApplicationName(
-        orvane::ApplicationTitle(QCoreApplication::applicationFilePath()));
+        orvane::applicationTitle(QCoreApplication::applicationFilePath()));
 
     orvane::TForm1 Form1(
         {QByteArray(orvane::build::kServiceHost), QString::fromUtf8(orvane::build::kMakerSite)});

@@ -23,7 +23,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace orvane {
 namespace {
 
-void ShowBox(QMessageBox::Icon icon, const QString &text)
+void showBox(QMessageBox::Icon icon, const QString &text)
 {
     // Parentless, so it is centred on the screen rather than on the window.
     QMessageBox box(icon, QCoreApplication::applicationName(), QString(text).remove(u'\r'),
@@ -32,34 +32,34 @@ void ShowBox(QMessageBox::Icon icon, const QString &text)
     box.exec();
 }
 
-QString UpdateMessage(const QString &makerSite)
+QString updateMessage(const QString &makerSite)
 {
     return u"Update New Version Programm Please!\n\rGo to site "_s + makerSite +
            u"\n\rОбновите программу с сайта!"_s;
 }
 
-QUrl DownloadPage(const QString &makerSite)
+QUrl downloadPage(const QString &makerSite)
 {
     return QUrl(u"http://"_s + makerSite +
                     u"/index.php?option=com_content&view=article&id=54&Itemid=19#скачать"_s,
                 QUrl::TolerantMode);
 }
 
-QString Title(QByteArrayView subscription)
+QString windowTitleFor(QByteArrayView subscription)
 {
-    return u"Orvane ("_s + FromCp1251(subscription) + u')';
+    return u"Orvane ("_s + fromCp1251(subscription) + u')';
 }
 
 } // namespace
 
-PlatformHooks PlatformHooks::Desktop()
+PlatformHooks PlatformHooks::desktop()
 {
     PlatformHooks hooks;
     hooks.showMessage = [](const QString &text) {
-        ShowBox(QMessageBox::NoIcon, text);
+        showBox(QMessageBox::NoIcon, text);
     };
     hooks.showError = [](const QString &text) {
-        ShowBox(QMessageBox::Critical, text);
+        showBox(QMessageBox::Critical, text);
     };
     hooks.openUrl = [](const QUrl &url) {
         QDesktopServices::openUrl(url);
@@ -87,7 +87,7 @@ public:
     ~Running()
     {
         if (m_entered && --m_form.m_handlerDepth == 0)
-            m_form.AfterHandlers();
+            m_form.afterHandlers();
     }
     Running(const Running &) = delete;
     Running &operator=(const Running &) = delete;
@@ -141,15 +141,15 @@ void TForm1::FormCreate()
     if (!running)
         return;
 
-    const SavedLoginRead saved = ReadSavedLogin(SavedLoginFolder());
+    const SavedLoginRead saved = readSavedLogin(savedLoginFolder());
     if (saved.found)
         ui->zap->setChecked(true);
     if (saved.login)
-        ui->loginedit->setText(FromCp1251(*saved.login));
+        ui->loginedit->setText(fromCp1251(*saved.login));
     if (saved.password)
-        ui->passedit->setText(FromCp1251(*saved.password));
+        ui->passedit->setText(fromCp1251(*saved.password));
     if (saved.error) {
-        ShowError(ErrorBoxText(*saved.error));
+        showError(errorBoxText(*saved.error));
         return;
     }
     ui->page->setCurrentWidget(ui->spSkinTabSheet1);
@@ -163,41 +163,41 @@ void TForm1::spSkinXFormButton1Click()
     if (!running)
         return;
 
-    switch (ProbeVersion()) {
+    switch (probeVersion()) {
     case ProbeResult::Current:
         break;
     case ProbeResult::Unreachable:
-        ShowMessage(kConnectionMessage.toString());
+        showMessage(kConnectionMessage.toString());
         return;
     case ProbeResult::Outdated:
-        ShowMessage(UpdateMessage(m_endpoints.makerSite));
+        showMessage(updateMessage(m_endpoints.makerSite));
         if (m_hooks.openUrl)
-            m_hooks.openUrl(DownloadPage(m_endpoints.makerSite));
+            m_hooks.openUrl(downloadPage(m_endpoints.makerSite));
         close(); // takes effect once this handler has returned
         return;
     }
 
-    m_credentials = {ToCp1251(ui->loginedit->text()), ToCp1251(ui->passedit->text())};
+    m_credentials = {toCp1251(ui->loginedit->text()), toCp1251(ui->passedit->text())};
     QByteArray reply;
-    if (!FetchLoginReply(reply)) {
-        ShowMessage(kConnectionMessage.toString());
+    if (!fetchLoginReply(reply)) {
+        showMessage(kConnectionMessage.toString());
         return;
     }
-    if (ContainsFailMarker(reply)) {
-        ShowMessage(u"Autorization Failed!"_s);
+    if (containsFailMarker(reply)) {
+        showMessage(u"Autorization Failed!"_s);
         return;
     }
-    setWindowTitle(Title(TagValueView(reply, "PODPISKA")));
-    const QString folder = SavedLoginFolder();
+    setWindowTitle(windowTitleFor(tagValueView(reply, "PODPISKA")));
+    const QString folder = savedLoginFolder();
     if (ui->zap->isChecked()) {
         if (const std::optional<QString> error = SaveLogin(m_credentials, folder)) {
-            ShowError(ErrorBoxText(*error));
+            showError(errorBoxText(*error));
             return;
         }
     } else {
-        DeleteSavedLogin(folder);
+        deleteSavedLogin(folder);
     }
-    ShowForecastScreen();
+    showForecastScreen();
     LoadForecasts();
 }
 
@@ -217,18 +217,18 @@ void TForm1::LoadForecasts()
 
     // Fetched before the grid is cleared: a failed request must leave the rows.
     QByteArray reply;
-    if (!FetchLoginReply(reply)) {
-        ShowMessage(kConnectionMessage.toString());
+    if (!fetchLoginReply(reply)) {
+        showMessage(kConnectionMessage.toString());
         return;
     }
     ui->NG->ClearRows();
-    const ForecastReply forecasts = ReadForecastReply(reply);
+    const ForecastReply forecasts = readForecastReply(reply);
     if (forecasts.refused) {
-        ShowMessage(u"Ошибка авторизации!"_s);
+        showMessage(u"Ошибка авторизации!"_s);
         return;
     }
-    setWindowTitle(Title(forecasts.title));
-    ui->pr1->setText(u"Profit: "_s + FromCp1251(forecasts.profit));
+    setWindowTitle(windowTitleFor(forecasts.title));
+    ui->pr1->setText(u"Profit: "_s + fromCp1251(forecasts.profit));
     if (!forecasts.hasForecasts)
         return;
     for (const MatchRecord &match : forecasts.matches)
@@ -248,60 +248,60 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 // False when the request failed before any byte of a body arrived: an empty
 // success must not be confused with no answer at all.
-bool TForm1::FetchLoginReply(QByteArray &reply)
+bool TForm1::fetchLoginReply(QByteArray &reply)
 {
-    const QByteArray url = LoginAddress(m_credentials, m_endpoints.serviceHost);
+    const QByteArray url = loginAddress(m_credentials, m_endpoints.serviceHost);
     bool failed = false;
-    Wait([&](http::HttpClient &Id) { failed = http::HttpGetText(Id, url, reply).has_value(); });
+    wait([&](http::HttpClient &Id) { failed = http::HttpGetText(Id, url, reply).has_value(); });
     return !failed || !reply.isEmpty();
 }
 
-ProbeResult TForm1::ProbeVersion()
+ProbeResult TForm1::probeVersion()
 {
-    const QByteArray url = VersionFileAddress(m_endpoints.serviceHost);
+    const QByteArray url = versionFileAddress(m_endpoints.serviceHost);
     const std::chrono::milliseconds timeout = m_hooks.probeTimeout;
     ProbeResult result = ProbeResult::Unreachable;
-    Wait([&](http::HttpClient &) { result = ProbeUrl(url, timeout); });
+    wait([&](http::HttpClient &) { result = ProbeUrl(url, timeout); });
     return result;
 }
 
-void TForm1::Wait(const std::function<void(http::HttpClient &Id)> &job)
+void TForm1::wait(const std::function<void(http::HttpClient &Id)> &job)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     {
         const LoopScope scope(m_loopDepth);
-        m_worker->Run(job);
+        m_worker->run(job);
     }
     QGuiApplication::restoreOverrideCursor();
 }
 
-void TForm1::ShowMessage(const QString &text)
+void TForm1::showMessage(const QString &text)
 {
     const LoopScope scope(m_loopDepth);
     if (m_hooks.showMessage)
         m_hooks.showMessage(text);
 }
 
-void TForm1::ShowError(const QString &text)
+void TForm1::showError(const QString &text)
 {
     const LoopScope scope(m_loopDepth);
     if (m_hooks.showError)
         m_hooks.showError(text);
 }
 
-void TForm1::ShowForecastScreen()
+void TForm1::showForecastScreen()
 {
     ui->page->setCurrentWidget(ui->spSkinTabSheet2);
     ui->page->setTabVisible(ui->page->indexOf(ui->spSkinTabSheet1), false);
     ui->page->setTabVisible(ui->page->indexOf(ui->spSkinTabSheet2), true);
 }
 
-QString TForm1::SavedLoginFolder() const
+QString TForm1::savedLoginFolder() const
 {
     return m_hooks.savedLoginFolder ? m_hooks.savedLoginFolder() : QDir::currentPath();
 }
 
-void TForm1::AfterHandlers()
+void TForm1::afterHandlers()
 {
     if (m_closePending) {
         // The window is going: what was clicked before the close no longer matters.

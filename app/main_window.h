@@ -39,7 +39,7 @@ struct PlatformHooks {
 
     // Message boxes titled with the application name, centred on the screen;
     // the default browser; the current working directory.
-    static PlatformHooks Desktop();
+    static PlatformHooks desktop();
 };
 
 inline constexpr QStringView kConnectionMessage =
@@ -50,7 +50,7 @@ class TForm1 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TForm1(ServiceEndpoints endpoints, PlatformHooks hooks = PlatformHooks::Desktop(),
+    explicit TForm1(ServiceEndpoints endpoints, PlatformHooks hooks = PlatformHooks::desktop(),
                     QWidget *parent = nullptr);
     ~TForm1() override;
 
@@ -70,14 +70,14 @@ private:
     using Handler = void (TForm1::*)();
     class Running;
 
-    bool FetchLoginReply(QByteArray &reply);
-    ProbeResult ProbeVersion();
-    void Wait(const std::function<void(http::HttpClient &Id)> &job);
-    void ShowMessage(const QString &text);
-    void ShowError(const QString &text);
-    void ShowForecastScreen();
-    QString SavedLoginFolder() const;
-    void AfterHandlers();
+    bool fetchLoginReply(QByteArray &reply);
+    ProbeResult probeVersion();
+    void wait(const std::function<void(http::HttpClient &Id)> &job);
+    void showMessage(const QString &text);
+    void showError(const QString &text);
+    void showForecastScreen();
+    QString savedLoginFolder() const;
+    void afterHandlers();
 
     std::unique_ptr<Ui::TForm1> ui;
     ServiceEndpoints m_endpoints;

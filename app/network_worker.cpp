@@ -41,7 +41,7 @@ NetworkWorker::~NetworkWorker()
     m_context.reset(); // its thread has finished: nothing can deliver to it any more
 }
 
-void NetworkWorker::Run(const std::function<void(http::HttpClient &Id)> &job,
+void NetworkWorker::run(const std::function<void(http::HttpClient &Id)> &job,
                         QEventLoop::ProcessEventsFlags flags)
 {
     QEventLoop loop;

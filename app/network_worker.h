@@ -23,7 +23,7 @@ public:
     // Runs `job` on the worker thread and returns once it has finished. The
     // calling thread meanwhile runs a local event loop with `flags`, so it keeps
     // repainting. Calls from the same thread run one after another.
-    void Run(const std::function<void(http::HttpClient &Id)> &job,
+    void run(const std::function<void(http::HttpClient &Id)> &job,
              QEventLoop::ProcessEventsFlags flags = QEventLoop::ExcludeUserInputEvents);
 
 private:

@@ -10,7 +10,7 @@ namespace {
 
 // A reply shaped like the service's, with varied teams, leagues, outcomes and
 // profits so that sorting has real work to do.
-QByteArray MakeReply(int forecasts)
+QByteArray makeReply(int forecasts)
 {
     static constexpr std::array<const char *, 6> kTeams = {
         "\xc4\xe8\xed\xe0\xec\xee \xcc\xee\xf1\xea\xe2\xe0",
@@ -42,7 +42,7 @@ QByteArray MakeReply(int forecasts)
 
 constexpr int kForecasts = 10000;
 
-void Fill(orvane::ForecastGrid &grid, const QList<orvane::MatchRecord> &matches)
+void fill(orvane::ForecastGrid &grid, const QList<orvane::MatchRecord> &matches)
 {
     grid.ClearRows();
     for (const orvane::MatchRecord &match : matches)
@@ -53,13 +53,13 @@ void Fill(orvane::ForecastGrid &grid, const QList<orvane::MatchRecord> &matches)
 
 void BM_FillGrid(benchmark::State &state)
 {
-    const orvane::ForecastReply reply = orvane::ReadForecastReply(MakeReply(kForecasts));
+    const orvane::ForecastReply reply = orvane::readForecastReply(makeReply(kForecasts));
     orvane::ForecastGrid grid;
     grid.resize(798, 576);
     grid.show();
     QCoreApplication::processEvents();
     for (auto _ : state)
-        Fill(grid, reply.matches);
+        fill(grid, reply.matches);
     if (grid.RowCount() != kForecasts)
         state.SkipWithError("rows missing");
     state.SetItemsProcessed(state.iterations() * kForecasts);
@@ -67,13 +67,13 @@ void BM_FillGrid(benchmark::State &state)
 
 void BM_SortByTextColumn(benchmark::State &state)
 {
-    const orvane::ForecastReply reply = orvane::ReadForecastReply(MakeReply(kForecasts));
+    const orvane::ForecastReply reply = orvane::readForecastReply(makeReply(kForecasts));
     orvane::ForecastGrid grid;
     grid.resize(798, 576);
     grid.show();
     for (auto _ : state) {
         state.PauseTiming();
-        Fill(grid, reply.matches); // back to reply order, as a new load does
+        fill(grid, reply.matches); // back to reply order, as a new load does
         state.ResumeTiming();
         grid.sortByHeaderClick(orvane::Home);
         QCoreApplication::processEvents();

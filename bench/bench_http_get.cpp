@@ -1,11 +1,9 @@
 #include "http_client.h"
 #include "scripted_server.h"
 
-#include <benchmark/benchmark.h>
-
 #include <QCoreApplication>
 #include <QProcess>
-
+#include <benchmark/benchmark.h>
 #include <chrono>
 
 namespace {
@@ -17,13 +15,13 @@ using orvane::test::ScriptedServer;
 constexpr qsizetype kBodySize = 16 * 1024 * 1024;
 constexpr int kConnections = 64;
 
-QByteArray Reply()
+QByteArray reply()
 {
     QByteArray body(kBodySize, Qt::Uninitialized);
     for (qsizetype i = 0; i < body.size(); ++i)
         body[i] = char('a' + i % 26);
-    return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
-           + QByteArray::number(kBodySize) + "\r\n\r\n" + body;
+    return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+           QByteArray::number(kBodySize) + "\r\n\r\n" + body;
 }
 
 // Every fetch gets a fresh connection, as a fresh curl does; a new server
@@ -32,7 +30,7 @@ class Servers {
 public:
     explicit Servers(QByteArray reply) : m_reply(std::move(reply)) {}
 
-    QByteArray NextUrl()
+    QByteArray nextUrl()
     {
         if (m_used == kConnections) {
             m_server = std::make_unique<ScriptedServer>(QList<ConnectionScript>(
@@ -52,9 +50,9 @@ private:
 
 void BM_HttpGetText16MiB(benchmark::State &state)
 {
-    Servers servers(Reply());
+    Servers servers(reply());
     for (auto _ : state) {
-        const QByteArray url = servers.NextUrl();
+        const QByteArray url = servers.nextUrl();
         const auto start = std::chrono::steady_clock::now();
         orvane::http::HttpClient client;
         QByteArray text;
@@ -73,13 +71,13 @@ void BM_HttpGetText16MiB(benchmark::State &state)
 // does not count against it.
 void BM_Curl16MiB(benchmark::State &state)
 {
-    Servers servers(Reply());
+    Servers servers(reply());
     for (auto _ : state) {
         QProcess curl;
         curl.start(QStringLiteral("curl"),
                    {QStringLiteral("-s"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
                     QStringLiteral("-w"), QStringLiteral("%{time_total} %{size_download}"),
-                    QString::fromLatin1(servers.NextUrl())});
+                    QString::fromLatin1(servers.nextUrl())});
         if (!curl.waitForFinished(60000) || curl.exitCode() != 0) {
             state.SkipWithError("curl failed; is it installed?");
             break;

@@ -23,20 +23,20 @@ struct Sent {
     QByteArray replyHost;
 };
 
-char Lower(char c)
+char lower(char c)
 {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
 
-QByteArray Lowered(QByteArrayView text)
+QByteArray lowered(QByteArrayView text)
 {
     QByteArray out;
     for (const char c : text)
-        out += Lower(c);
+        out += lower(c);
     return out;
 }
 
-QByteArrayView Trimmed(QByteArrayView text)
+QByteArrayView trimmed(QByteArrayView text)
 {
     while (!text.isEmpty() && (text.front() == ' ' || text.front() == '\t'))
         text = text.sliced(1);
@@ -45,7 +45,7 @@ QByteArrayView Trimmed(QByteArrayView text)
     return text;
 }
 
-bool LooksLikeAddress(QByteArrayView host)
+bool looksLikeAddress(QByteArrayView host)
 {
     for (const char c : host) {
         if (c == ':')
@@ -58,13 +58,13 @@ bool LooksLikeAddress(QByteArrayView host)
 
 // The widest a cookie of a reply from `replyHost` may reach: that host, or the
 // hosts under it or under its parent from the first dot; addresses only themselves.
-bool MayReach(QByteArrayView requestHost, QByteArrayView replyHost)
+bool mayReach(QByteArrayView requestHost, QByteArrayView replyHost)
 {
-    const QByteArray host = Lowered(requestHost);
-    const QByteArray origin = Lowered(replyHost);
+    const QByteArray host = lowered(requestHost);
+    const QByteArray origin = lowered(replyHost);
     if (host == origin)
         return true;
-    if (origin.isEmpty() || LooksLikeAddress(host) || LooksLikeAddress(origin))
+    if (origin.isEmpty() || looksLikeAddress(host) || looksLikeAddress(origin))
         return false;
     const auto under = [&](const QByteArray &domain) {
         return host.endsWith(domain.startsWith('.') ? domain : "." + domain);
@@ -73,14 +73,14 @@ bool MayReach(QByteArrayView requestHost, QByteArrayView replyHost)
     return under(origin) || (dot >= 0 && under(origin.sliced(dot)));
 }
 
-QByteArray Unescaped(QByteArrayView text)
+QByteArray unescaped(QByteArrayView text)
 {
     QByteArray out = text.toByteArray();
     out.replace("\\n", "\n");
     return out;
 }
 
-[[noreturn]] void Violation()
+[[noreturn]] void violation()
 {
     __builtin_trap();
 }
@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         case 'S': {
             HeaderList headers;
             for (qsizetype i = 2; i < fields.size(); ++i) {
-                const QByteArray line = Unescaped(fields[i]);
+                const QByteArray line = unescaped(fields[i]);
                 if (line.startsWith('~')) {
                     headers.append({QByteArray("X-Cookie"), line.sliced(1)});
                     continue;
@@ -121,22 +121,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                     QByteArrayView(value).first(end < 0 ? value.size() : end);
                 const qsizetype eq = pair.indexOf('=');
                 if (eq >= 0)
-                    offered.push_back({Trimmed(pair.first(eq)).toByteArray(),
-                                       Trimmed(pair.sliced(eq + 1)).toByteArray(), host});
+                    offered.push_back({trimmed(pair.first(eq)).toByteArray(),
+                                       trimmed(pair.sliced(eq + 1)).toByteArray(), host});
             }
             const qsizetype before = store.count();
-            store.StoreFromReply(headers, host, target, now);
+            store.storeFromReply(headers, host, target, now);
             if (store.count() > limits.total || store.count() - before > limits.perReply)
-                Violation();
+                violation();
             break;
         }
         case 'Q': {
-            const QByteArray header = store.HeaderFor(host, target, now);
+            const QByteArray header = store.headerFor(host, target, now);
             if (header.size() > orvane::http::kMaxCookieHeaderBytes)
-                Violation();
+                violation();
             for (const char c : header) {
                 if (quint8(c) < 0x20 || quint8(c) == 0x7f)
-                    Violation();
+                    violation();
             }
             if (header.isEmpty())
                 break;
@@ -146,22 +146,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 QByteArrayView pair(pieces[i]);
                 if (i > 0) {
                     if (!pair.startsWith(' '))
-                        Violation();
+                        violation();
                     pair = pair.sliced(1);
                 }
                 const qsizetype eq = pair.indexOf('=');
                 if (eq <= 0 || eq + 1 == pair.size())
-                    Violation();
+                    violation();
                 bool allowed = false;
                 for (const Sent &s : offered) {
                     if (s.name == pair.first(eq) && s.value == pair.sliced(eq + 1) &&
-                        MayReach(host, s.replyHost)) {
+                        mayReach(host, s.replyHost)) {
                         allowed = true;
                         break;
                     }
                 }
                 if (!allowed)
-                    Violation();
+                    violation();
             }
             break;
         }

@@ -3,7 +3,6 @@
 #include "http_url.h"
 
 #include <QByteArrayList>
-
 #include <cstdint>
 #include <cstdlib>
 
@@ -13,13 +12,13 @@ namespace {
 
 // Every line of a request must be one we meant to write: a hostile URL or
 // Location can never add a header or end the request early.
-bool WellFormed(const QByteArray &request)
+bool wellFormed(const QByteArray &request)
 {
     if (!request.endsWith("\r\n\r\n"))
         return false;
     const QList<QByteArray> lines = request.chopped(4).split('\n');
-    static const QByteArrayList names = {"Content-Type: ", "Host: ", "Accept: ", "User-Agent: ",
-                                         "Authorization: ", "Cookie: "};
+    static const QByteArrayList names = {
+        "Content-Type: ", "Host: ", "Accept: ", "User-Agent: ", "Authorization: ", "Cookie: "};
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QByteArray line = i + 1 < lines.size() ? lines[i].chopped(1) : lines[i];
         if (i + 1 < lines.size() && !lines[i].endsWith('\r'))
@@ -44,16 +43,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArrayView input(reinterpret_cast<const char *>(data), qsizetype(size));
     const qsizetype cut = input.indexOf('\0');
-    const QByteArrayView previous = cut < 0 ? QByteArrayView("http://h/login/orvane.php?a=1") : input.first(cut);
+    const QByteArrayView previous =
+        cut < 0 ? QByteArrayView("http://h/login/orvane.php?a=1") : input.first(cut);
     const QByteArrayView location = cut < 0 ? input : input.sliced(cut + 1);
 
-    const QByteArray next = ResolveLocation(previous, location);
-    const Url url = SplitUrl(next, 80);
+    const QByteArray next = resolveLocation(previous, location);
+    const Url url = splitUrl(next, 80);
     if (!url.ok())
         return 0;
     if (!url.target.startsWith('/'))
         std::abort();
-    if (!WellFormed(BuildGetRequest(url, data[0] & 1, "a=b")))
+    if (!wellFormed(buildGetRequest(url, data[0] & 1, "a=b")))
         std::abort();
     return 0;
 }

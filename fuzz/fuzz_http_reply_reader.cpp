@@ -11,13 +11,13 @@ namespace {
 
 // Feeds `stream` in pieces whose sizes come from `sizes` (0 means the rest),
 // asks for the body as soon as the headers are done, and ends the stream.
-void Drive(ReplyReader &reader, QByteArrayView stream, QByteArrayView sizes, bool viaBodySpace)
+void drive(ReplyReader &reader, QByteArrayView stream, QByteArrayView sizes, bool viaBodySpace)
 {
     qsizetype at = 0;
     qsizetype next = 0;
     while (!reader.atEnd()) {
         if (reader.state() == ReplyReader::State::HeadersDone) {
-            reader.ReadBody(ReplyReader::BodyMode::Keep);
+            reader.readBody(ReplyReader::BodyMode::Keep);
             continue;
         }
         if (at == stream.size())
@@ -28,29 +28,29 @@ void Drive(ReplyReader &reader, QByteArrayView stream, QByteArrayView sizes, boo
             if (wanted > 0 && wanted < piece)
                 piece = wanted;
         }
-        const std::span<char> space = viaBodySpace ? reader.BodySpace() : std::span<char>();
+        const std::span<char> space = viaBodySpace ? reader.bodySpace() : std::span<char>();
         if (!space.empty()) {
             const qsizetype n = std::min<qsizetype>(piece, qsizetype(space.size()));
             std::memcpy(space.data(), stream.data() + at, std::size_t(n));
-            reader.CommitBody(n);
+            reader.commitBody(n);
             at += n;
             continue;
         }
-        const qsizetype used = reader.Feed(stream.sliced(at, piece));
+        const qsizetype used = reader.feed(stream.sliced(at, piece));
         if (used == 0 && reader.state() != ReplyReader::State::HeadersDone)
             break;
         at += used;
     }
     if (!reader.atEnd() && reader.state() != ReplyReader::State::HeadersDone)
-        reader.Finish();
+        reader.finish();
 }
 
-bool SameOutcome(const ReplyReader &a, const ReplyReader &b)
+bool sameOutcome(const ReplyReader &a, const ReplyReader &b)
 {
-    return a.state() == b.state() && a.fault() == b.fault() && a.statusCode() == b.statusCode()
-           && a.statusLine() == b.statusLine() && a.headers() == b.headers()
-           && a.headersCut() == b.headersCut() && a.bodyCut() == b.bodyCut()
-           && a.bodySize() == b.bodySize() && a.body() == b.body();
+    return a.state() == b.state() && a.fault() == b.fault() && a.statusCode() == b.statusCode() &&
+           a.statusLine() == b.statusLine() && a.headers() == b.headers() &&
+           a.headersCut() == b.headersCut() && a.bodyCut() == b.bodyCut() &&
+           a.bodySize() == b.bodySize() && a.body() == b.body();
 }
 
 } // namespace
@@ -69,10 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const ReaderLimits limits = tight ? ReaderLimits{64, 256, 512} : ReaderLimits{};
 
     ReplyReader whole(limits);
-    Drive(whole, stream, {}, false);
+    drive(whole, stream, {}, false);
     ReplyReader pieces(limits);
-    Drive(pieces, stream, sizes, data[0] & 2);
-    if (!SameOutcome(whole, pieces))
+    drive(pieces, stream, sizes, data[0] & 2);
+    if (!sameOutcome(whole, pieces))
         std::abort();
     if (whole.body().size() > limits.maxBody || whole.statusLine().size() > limits.maxLine)
         std::abort();

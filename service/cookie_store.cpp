@@ -12,36 +12,36 @@ namespace {
 // Far enough for any real cookie, near enough that the arithmetic cannot overflow.
 constexpr qint64 kMaxAgeCapSeconds = qint64(100) * 365 * 24 * 3600;
 
-char AsciiLower(char c)
+char asciiLower(char c)
 {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
 
-bool EqualsCi(QByteArrayView a, QByteArrayView b)
+bool equalsCi(QByteArrayView a, QByteArrayView b)
 {
     if (a.size() != b.size())
         return false;
     for (qsizetype i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+        if (asciiLower(a[i]) != asciiLower(b[i]))
             return false;
     }
     return true;
 }
 
-bool EndsWithCi(QByteArrayView text, QByteArrayView suffix)
+bool endsWithCi(QByteArrayView text, QByteArrayView suffix)
 {
-    return text.size() >= suffix.size() && EqualsCi(text.last(suffix.size()), suffix);
+    return text.size() >= suffix.size() && equalsCi(text.last(suffix.size()), suffix);
 }
 
-QByteArray Lowered(QByteArrayView text)
+QByteArray lowered(QByteArrayView text)
 {
     QByteArray out(text.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i)
-        out[i] = AsciiLower(text[i]);
+        out[i] = asciiLower(text[i]);
     return out;
 }
 
-QByteArrayView TrimBlanks(QByteArrayView text)
+QByteArrayView trimBlanks(QByteArrayView text)
 {
     while (!text.isEmpty() && (text.front() == ' ' || text.front() == '\t'))
         text = text.sliced(1);
@@ -50,7 +50,7 @@ QByteArrayView TrimBlanks(QByteArrayView text)
     return text;
 }
 
-bool HasControlByte(QByteArrayView text)
+bool hasControlByte(QByteArrayView text)
 {
     return std::any_of(text.begin(), text.end(), [](char c) {
         const auto byte = quint8(c);
@@ -61,7 +61,7 @@ bool HasControlByte(QByteArrayView text)
 // Dotted digits, or anything with a colon (IPv6, bracketed or not). Names
 // never consist of digits alone, so treating such a name as an address only
 // makes matching stricter.
-bool IsIpAddress(QByteArrayView host)
+bool isIpAddress(QByteArrayView host)
 {
     if (host.isEmpty())
         return false;
@@ -71,43 +71,43 @@ bool IsIpAddress(QByteArrayView host)
                        [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
 }
 
-QByteArrayView PathPart(QByteArrayView target)
+QByteArrayView pathPart(QByteArrayView target)
 {
     const qsizetype query = target.indexOf('?');
     return query < 0 ? target : target.first(query);
 }
 
 // A cookie's default path: the request path up to, not including, its last "/".
-QByteArrayView DefaultPath(QByteArrayView target)
+QByteArrayView defaultPath(QByteArrayView target)
 {
-    const QByteArrayView path = PathPart(target);
+    const QByteArrayView path = pathPart(target);
     const qsizetype slash = path.lastIndexOf('/');
     return slash < 0 ? QByteArrayView() : path.first(slash);
 }
 
 // What a cookie's path must be a prefix of: the target up to and including its last "/".
-QByteArrayView Directory(QByteArrayView target)
+QByteArrayView directoryOf(QByteArrayView target)
 {
-    const QByteArrayView path = PathPart(target);
+    const QByteArrayView path = pathPart(target);
     const qsizetype slash = path.lastIndexOf('/');
     return slash < 0 ? QByteArrayView() : path.first(slash + 1);
 }
 
-bool DomainAccepted(QByteArrayView domain, QByteArrayView host)
+bool domainAccepted(QByteArrayView domain, QByteArrayView host)
 {
-    if (EqualsCi(domain, host))
+    if (equalsCi(domain, host))
         return true;
     // A numeric domain would let a named host set cookies for an address.
-    if (IsIpAddress(host) || IsIpAddress(domain) || !domain.startsWith('.'))
+    if (isIpAddress(host) || isIpAddress(domain) || !domain.startsWith('.'))
         return false;
     // A domain with no dot inside (".com") would reach every site under it.
     if (domain.sliced(1).indexOf('.') < 0)
         return false;
     const qsizetype dot = host.indexOf('.');
-    return dot >= 0 && EqualsCi(host.sliced(dot), domain);
+    return dot >= 0 && equalsCi(host.sliced(dot), domain);
 }
 
-std::optional<qint64> ParseSeconds(QByteArrayView text)
+std::optional<qint64> parseSeconds(QByteArrayView text)
 {
     bool negative = false;
     if (!text.isEmpty() && (text.front() == '-' || text.front() == '+')) {
@@ -126,24 +126,24 @@ std::optional<qint64> ParseSeconds(QByteArrayView text)
 }
 
 // Date tokens are separated by the delimiters of RFC 6265's date grammar.
-bool IsDateDelimiter(char c)
+bool isDateDelimiter(char c)
 {
     const auto b = quint8(c);
     return b == 0x09 || (b >= 0x20 && b <= 0x2f) || (b >= 0x3b && b <= 0x40) ||
            (b >= 0x5b && b <= 0x60) || (b >= 0x7b && b <= 0x7e);
 }
 
-bool IsDigit(char c)
+bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
 // Reads 1 to `maxDigits` digits from the front of `token`; the count read, 0 on no match.
-qsizetype LeadingNumber(QByteArrayView token, qsizetype maxDigits, int &value)
+qsizetype leadingNumber(QByteArrayView token, qsizetype maxDigits, int &value)
 {
     qsizetype n = 0;
     value = 0;
-    while (n < token.size() && IsDigit(token[n])) {
+    while (n < token.size() && isDigit(token[n])) {
         if (n == maxDigits)
             return 0;
         value = value * 10 + (token[n] - '0');
@@ -152,11 +152,11 @@ qsizetype LeadingNumber(QByteArrayView token, qsizetype maxDigits, int &value)
     return n;
 }
 
-bool ReadTime(QByteArrayView token, int &hour, int &minute, int &second)
+bool readTime(QByteArrayView token, int &hour, int &minute, int &second)
 {
     std::array<int, 3> parts{};
     for (int i = 0; i < 3; ++i) {
-        const qsizetype n = LeadingNumber(token, 2, parts[size_t(i)]);
+        const qsizetype n = leadingNumber(token, 2, parts[size_t(i)]);
         if (n == 0)
             return false;
         token = token.sliced(n);
@@ -172,14 +172,14 @@ bool ReadTime(QByteArrayView token, int &hour, int &minute, int &second)
     return true;
 }
 
-int MonthOf(QByteArrayView token)
+int monthOf(QByteArrayView token)
 {
     static constexpr std::array<QByteArrayView, 12> kMonths{
         "jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
     if (token.size() < 3)
         return 0;
     for (size_t i = 0; i < kMonths.size(); ++i) {
-        if (EqualsCi(token.first(3), kMonths[i]))
+        if (equalsCi(token.first(3), kMonths[i]))
             return int(i) + 1;
     }
     return 0;
@@ -187,46 +187,46 @@ int MonthOf(QByteArrayView token)
 
 } // namespace
 
-bool DomainMatches(QByteArrayView host, QByteArrayView domain)
+bool domainMatches(QByteArrayView host, QByteArrayView domain)
 {
     if (host.isEmpty() || domain.isEmpty())
         return false;
-    if (EqualsCi(host, domain))
+    if (equalsCi(host, domain))
         return true;
-    if (IsIpAddress(host) || IsIpAddress(domain))
+    if (isIpAddress(host) || isIpAddress(domain))
         return false;
     if (domain.startsWith('.'))
-        return EndsWithCi(host, domain);
+        return endsWithCi(host, domain);
     return host.size() > domain.size() && host[host.size() - domain.size() - 1] == '.' &&
-           EndsWithCi(host, domain);
+           endsWithCi(host, domain);
 }
 
 // Token by token, the first time, day, month and year found win; the order of
 // the fields and the week day do not matter, so all three HTTP forms read alike.
-QDateTime ParseHttpDate(QByteArrayView text)
+QDateTime parseHttpDate(QByteArrayView text)
 {
     int hour = -1, minute = 0, second = 0, day = 0, month = 0, year = -1;
     qsizetype i = 0;
     while (i < text.size()) {
-        while (i < text.size() && IsDateDelimiter(text[i]))
+        while (i < text.size() && isDateDelimiter(text[i]))
             ++i;
         qsizetype end = i;
-        while (end < text.size() && !IsDateDelimiter(text[end]))
+        while (end < text.size() && !isDateDelimiter(text[end]))
             ++end;
         const QByteArrayView token = text.sliced(i, end - i);
         i = end;
         if (token.isEmpty())
             continue;
         int number = 0;
-        if (hour < 0 && ReadTime(token, hour, minute, second))
+        if (hour < 0 && readTime(token, hour, minute, second))
             continue;
-        if (day == 0 && LeadingNumber(token, 2, number) > 0) {
+        if (day == 0 && leadingNumber(token, 2, number) > 0) {
             day = number;
             continue;
         }
-        if (month == 0 && (month = MonthOf(token)) != 0)
+        if (month == 0 && (month = monthOf(token)) != 0)
             continue;
-        if (year < 0 && LeadingNumber(token, 4, number) >= 2)
+        if (year < 0 && leadingNumber(token, 4, number) >= 2)
             year = number;
     }
     if (hour < 0 || day == 0 || month == 0 || year < 0)
@@ -242,18 +242,18 @@ QDateTime ParseHttpDate(QByteArrayView text)
     return QDateTime(date, time, Qt::UTC);
 }
 
-std::optional<CookieStore::Cookie> CookieStore::Parse(QByteArrayView line, QByteArrayView host,
+std::optional<CookieStore::Cookie> CookieStore::parse(QByteArrayView line, QByteArrayView host,
                                                       QByteArrayView target, qint64 nowMs) const
 {
     const qsizetype firstEnd = line.indexOf(';');
     const QByteArrayView pair = firstEnd < 0 ? line : line.first(firstEnd);
     const qsizetype eq = pair.indexOf('=');
     Cookie cookie;
-    cookie.name = TrimBlanks(eq < 0 ? pair : pair.first(eq)).toByteArray();
+    cookie.name = trimBlanks(eq < 0 ? pair : pair.first(eq)).toByteArray();
     if (eq >= 0)
-        cookie.value = TrimBlanks(pair.sliced(eq + 1)).toByteArray();
+        cookie.value = trimBlanks(pair.sliced(eq + 1)).toByteArray();
     // Control bytes would let a server write its own lines into our requests.
-    if (cookie.name.isEmpty() || HasControlByte(cookie.name) || HasControlByte(cookie.value) ||
+    if (cookie.name.isEmpty() || hasControlByte(cookie.name) || hasControlByte(cookie.value) ||
         cookie.name.size() + cookie.value.size() > m_limits.maxNameValueBytes)
         return std::nullopt;
 
@@ -267,23 +267,23 @@ std::optional<CookieStore::Cookie> CookieStore::Parse(QByteArrayView line, QByte
             line.sliced(start + 1, (next < 0 ? line.size() : next) - start - 1);
         start = next;
         const qsizetype attrEq = attribute.indexOf('=');
-        const QByteArrayView name = TrimBlanks(attrEq < 0 ? attribute : attribute.first(attrEq));
+        const QByteArrayView name = trimBlanks(attrEq < 0 ? attribute : attribute.first(attrEq));
         const QByteArrayView value =
-            attrEq < 0 ? QByteArrayView() : TrimBlanks(attribute.sliced(attrEq + 1));
-        if (EqualsCi(name, "path")) {
+            attrEq < 0 ? QByteArrayView() : trimBlanks(attribute.sliced(attrEq + 1));
+        if (equalsCi(name, "path")) {
             path = value.size() >= 2 && value.front() == '"' && value.back() == '"'
                        ? value.sliced(1, value.size() - 2)
                        : value;
-        } else if (EqualsCi(name, "domain")) {
+        } else if (equalsCi(name, "domain")) {
             domain = value;
-        } else if (EqualsCi(name, "expires")) {
-            const QDateTime expires = ParseHttpDate(value);
+        } else if (equalsCi(name, "expires")) {
+            const QDateTime expires = parseHttpDate(value);
             if (expires.isValid())
                 cookie.expiresMs = expires.toMSecsSinceEpoch();
-        } else if (EqualsCi(name, "max-age")) {
-            if (const auto seconds = ParseSeconds(value))
+        } else if (equalsCi(name, "max-age")) {
+            if (const auto seconds = parseSeconds(value))
                 maxAge = seconds;
-        } else if (EqualsCi(name, "secure")) {
+        } else if (equalsCi(name, "secure")) {
             cookie.secure = true;
         }
         // Version, Comment, CommentURL, Discard and Port change nothing for an
@@ -291,37 +291,37 @@ std::optional<CookieStore::Cookie> CookieStore::Parse(QByteArrayView line, QByte
     }
 
     if (domain) {
-        if (!DomainAccepted(*domain, host))
+        if (!domainAccepted(*domain, host))
             return std::nullopt;
-        cookie.domain = Lowered(*domain);
+        cookie.domain = lowered(*domain);
     } else {
         if (host.isEmpty())
             return std::nullopt;
-        cookie.domain = Lowered(host);
+        cookie.domain = lowered(host);
     }
-    cookie.path = (path ? *path : DefaultPath(target)).toByteArray();
+    cookie.path = (path ? *path : defaultPath(target)).toByteArray();
     if (!cookie.expiresMs && maxAge)
         cookie.expiresMs = *maxAge <= 0 ? nowMs : nowMs + *maxAge * 1000;
     return cookie;
 }
 
-void CookieStore::DropExpired(qint64 nowMs)
+void CookieStore::dropExpired(qint64 nowMs)
 {
     m_cookies.removeIf([nowMs](const Cookie &c) { return c.expiresMs && *c.expiresMs <= nowMs; });
 }
 
-void CookieStore::StoreFromReply(const HeaderList &headers, QByteArrayView host,
+void CookieStore::storeFromReply(const HeaderList &headers, QByteArrayView host,
                                  QByteArrayView target, const QDateTime &now)
 {
     const qint64 nowMs = now.toMSecsSinceEpoch();
-    DropExpired(nowMs); // frees room before the limits are judged
+    dropExpired(nowMs); // frees room before the limits are judged
     int stored = 0;
     for (const HeaderField &field : headers) {
         if (stored >= m_limits.perReply)
             break;
-        if (!EqualsCi(field.name, "set-cookie") && !EqualsCi(field.name, "set-cookie2"))
+        if (!equalsCi(field.name, "set-cookie") && !equalsCi(field.name, "set-cookie2"))
             continue;
-        std::optional<Cookie> cookie = Parse(field.value, host, target, nowMs);
+        std::optional<Cookie> cookie = parse(field.value, host, target, nowMs);
         if (!cookie)
             continue;
         const auto same = std::find_if(m_cookies.begin(), m_cookies.end(), [&](const Cookie &c) {
@@ -346,14 +346,14 @@ void CookieStore::StoreFromReply(const HeaderList &headers, QByteArrayView host,
     }
 }
 
-QByteArray CookieStore::HeaderFor(QByteArrayView host, QByteArrayView target, const QDateTime &now)
+QByteArray CookieStore::headerFor(QByteArrayView host, QByteArrayView target, const QDateTime &now)
 {
-    DropExpired(now.toMSecsSinceEpoch());
-    const QByteArrayView directory = Directory(target);
+    dropExpired(now.toMSecsSinceEpoch());
+    const QByteArrayView directory = directoryOf(target);
     QList<const Cookie *> going;
     for (const Cookie &c : std::as_const(m_cookies)) {
         if (!c.secure && !c.value.isEmpty() && directory.startsWith(c.path) &&
-            DomainMatches(host, c.domain))
+            domainMatches(host, c.domain))
             going.append(&c);
     }
     std::stable_sort(going.begin(), going.end(), [](const Cookie *a, const Cookie *b) {

@@ -18,12 +18,12 @@ inline constexpr qsizetype kMaxCookieHeaderBytes = 8192;
 // begins with ".", or ends with "." + domain. A whole-label match only, so a
 // cookie of "b.com" never reaches "evilb.com". When either side is an IP
 // address, only the exact address matches.
-bool DomainMatches(QByteArrayView host, QByteArrayView domain);
+bool domainMatches(QByteArrayView host, QByteArrayView domain);
 
 // Reads an HTTP date in any of the forms servers send (RFC 1123, RFC 850,
 // asctime, and the dashed form of old cookies) as UTC; an invalid QDateTime
 // when it cannot be read.
-QDateTime ParseHttpDate(QByteArrayView text);
+QDateTime parseHttpDate(QByteArrayView text);
 
 // The client's in-memory cookie jar: filled from every reply's Set-Cookie and
 // Set-Cookie2 lines, read before every request. Never written to disk.
@@ -41,12 +41,12 @@ public:
 
     // Stores the cookies of one reply that answered a request for `host` with
     // request target `target` (path and query as sent).
-    void StoreFromReply(const HeaderList &headers, QByteArrayView host, QByteArrayView target,
+    void storeFromReply(const HeaderList &headers, QByteArrayView host, QByteArrayView target,
                         const QDateTime &now);
 
     // Drops expired cookies, then returns the value of the Cookie header for a
     // request to `host` with `target`: empty when no cookie goes with it.
-    QByteArray HeaderFor(QByteArrayView host, QByteArrayView target, const QDateTime &now);
+    QByteArray headerFor(QByteArrayView host, QByteArrayView target, const QDateTime &now);
 
     qsizetype count() const { return m_cookies.size(); }
 
@@ -60,9 +60,9 @@ private:
         bool secure = false;
     };
 
-    std::optional<Cookie> Parse(QByteArrayView line, QByteArrayView host, QByteArrayView target,
+    std::optional<Cookie> parse(QByteArrayView line, QByteArrayView host, QByteArrayView target,
                                 qint64 nowMs) const;
-    void DropExpired(qint64 nowMs);
+    void dropExpired(qint64 nowMs);
 
     Limits m_limits;
     QList<Cookie> m_cookies; // in order of first storing

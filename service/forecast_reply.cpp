@@ -18,7 +18,7 @@ constexpr QByteArrayView kMatchOpen = "<match";
 constexpr QByteArrayView kMatchClose = "</match>";
 
 // Cuts codes 0 to 32 from both ends, as the service pads team and league names.
-MatchRecord::Range Trimmed(QByteArrayView text, MatchRecord::Range range)
+MatchRecord::Range trimmedRange(QByteArrayView text, MatchRecord::Range range)
 {
     while (range.size > 0 && quint8(text[range.begin]) <= 32) {
         ++range.begin;
@@ -51,7 +51,7 @@ constexpr std::array<Field, MatchRecord::kFieldCount> kFields{{
 }};
 constexpr int kFieldCount = int(kFields.size());
 
-qsizetype Find(QByteArrayView text, char c, qsizetype from)
+qsizetype findFrom(QByteArrayView text, char c, qsizetype from)
 {
     if (from >= text.size())
         return -1;
@@ -59,15 +59,15 @@ qsizetype Find(QByteArrayView text, char c, qsizetype from)
     return at ? static_cast<const char *>(at) - text.data() : -1;
 }
 
-qsizetype Find(QByteArrayView text, QByteArrayView needle, qsizetype from)
+qsizetype findFrom(QByteArrayView text, QByteArrayView needle, qsizetype from)
 {
     const std::string_view haystack(text.data(), std::size_t(text.size()));
-    const std::size_t at = haystack.find(std::string_view(needle.data(), std::size_t(needle.size())),
-                                         std::size_t(from));
+    const std::size_t at = haystack.find(
+        std::string_view(needle.data(), std::size_t(needle.size())), std::size_t(from));
     return at == std::string_view::npos ? -1 : qsizetype(at);
 }
 
-bool SameBytes(const char *at, QByteArrayView name)
+bool sameBytes(const char *at, QByteArrayView name)
 {
     for (qsizetype i = 0; i < name.size(); ++i) {
         if (at[i] != name[i])
@@ -90,7 +90,7 @@ constexpr auto kFieldsByFirstLetter = [] {
 }();
 
 // Which field a tag names, given the text right after "<" or "</"; -1 for none.
-int FieldNamed(QByteArrayView rest)
+int fieldNamed(QByteArrayView rest)
 {
     if (rest.isEmpty())
         return -1;
@@ -98,7 +98,7 @@ int FieldNamed(QByteArrayView rest)
         if (field < 0)
             return -1;
         const QByteArrayView name = kFields[field].name;
-        if (rest.size() > name.size() && rest[name.size()] == '>' && SameBytes(rest.data(), name))
+        if (rest.size() > name.size() && rest[name.size()] == '>' && sameBytes(rest.data(), name))
             return field;
     }
     return -1;
@@ -115,9 +115,9 @@ class Stretch {
 public:
     explicit Stretch(QByteArrayView text) : m_text(text) {}
 
-    bool IsOpen() const { return !m_pending.empty(); }
+    bool isOpen() const { return !m_pending.empty(); }
 
-    void AddForecast(qsizetype begin)
+    void addForecast(qsizetype begin)
     {
         if (m_pending.empty()) {
             for (Tags &tags : m_tags) {
@@ -129,34 +129,34 @@ public:
         m_pending.push_back(begin);
     }
 
-    void AddFieldTag(int field, bool closing, qsizetype at)
+    void addFieldTag(int field, bool closing, qsizetype at)
     {
         (closing ? m_tags[field].closes : m_tags[field].opens).push_back(at);
     }
 
     // The stretch's "</match>" stands at `end`: append its forecasts, in order.
-    void Close(QList<MatchRecord> &records, qsizetype end)
+    void close(QList<MatchRecord> &records, qsizetype end)
     {
         const qsizetype base = m_pending.front();
         if (end - base > std::numeric_limits<qint32>::max()) {
-            Abandon(records); // beyond what a record's offsets can address
+            abandon(records); // beyond what a record's offsets can address
             return;
         }
         const QByteArray text = m_text.sliced(base, end - base).toByteArray();
         for (const qsizetype begin : m_pending)
-            records.emplace_back(text, Ranges(begin, base));
+            records.emplace_back(text, rangesAt(begin, base));
         m_pending.clear();
     }
 
     // Forecasts that no "</match>" follows have no text: they stay empty.
-    void Abandon(QList<MatchRecord> &records)
+    void abandon(QList<MatchRecord> &records)
     {
         records.resize(records.size() + qsizetype(m_pending.size()));
         m_pending.clear();
     }
 
 private:
-    MatchRecord::Ranges Ranges(qsizetype begin, qsizetype base)
+    MatchRecord::Ranges rangesAt(qsizetype begin, qsizetype base)
     {
         MatchRecord::Ranges ranges{};
         for (int i = 0; i < kFieldCount; ++i) {
@@ -172,7 +172,7 @@ private:
                 continue;
             const MatchRecord::Range value{qint32(valueBegin - base),
                                            qint32(tags.closes[tags.nextClose] - valueBegin)};
-            ranges[i] = kFields[i].trimmed ? Trimmed(m_text.sliced(base), value) : value;
+            ranges[i] = kFields[i].trimmed ? trimmedRange(m_text.sliced(base), value) : value;
         }
         return ranges;
     }
@@ -188,53 +188,53 @@ private:
     std::vector<qsizetype> m_pending; // where each open forecast's text begins
 };
 
-bool StartsWith(QByteArrayView text, qsizetype at, QByteArrayView prefix)
+bool startsWith(QByteArrayView text, qsizetype at, QByteArrayView prefix)
 {
-    return text.size() - at >= prefix.size() && SameBytes(text.data() + at, prefix);
+    return text.size() - at >= prefix.size() && sameBytes(text.data() + at, prefix);
 }
 
 } // namespace
 
-bool ContainsFailMarker(QByteArrayView reply)
+bool containsFailMarker(QByteArrayView reply)
 {
-    return Find(reply, "Fail", 0) >= 0;
+    return findFrom(reply, "Fail", 0) >= 0;
 }
 
-ForecastReply ReadForecastReply(QByteArrayView reply)
+ForecastReply readForecastReply(QByteArrayView reply)
 {
     ForecastReply result;
-    if (Find(reply, "Failed", 0) >= 0) {
+    if (findFrom(reply, "Failed", 0) >= 0) {
         result.refused = true;
         return result;
     }
-    const qsizetype subscription = Find(reply, kSubscriptionTag, 0);
+    const qsizetype subscription = findFrom(reply, kSubscriptionTag, 0);
     if (subscription < 0)
         return result;
     const QByteArrayView body = reply.sliced(subscription + kSubscriptionTag.size());
 
-    const qsizetype titleEnd = Find(body, '<', 0);
+    const qsizetype titleEnd = findFrom(body, '<', 0);
     result.title = body.first(titleEnd < 0 ? 0 : titleEnd).toByteArray();
     result.profit = TagValue(body, "profit");
 
     Stretch stretch(body);
-    for (qsizetype lt = titleEnd; lt >= 0; lt = Find(body, '<', lt + 1)) {
+    for (qsizetype lt = titleEnd; lt >= 0; lt = findFrom(body, '<', lt + 1)) {
         const char next = lt + 1 < body.size() ? body[lt + 1] : '\0';
-        if (next == 'm' && StartsWith(body, lt, kMatchOpen)) {
+        if (next == 'm' && startsWith(body, lt, kMatchOpen)) {
             result.hasForecasts = true;
-            stretch.AddForecast(lt + kMatchOpen.size());
-        } else if (!stretch.IsOpen()) {
+            stretch.addForecast(lt + kMatchOpen.size());
+        } else if (!stretch.isOpen()) {
             continue;
-        } else if (next == '/' && StartsWith(body, lt, kMatchClose)) {
-            stretch.Close(result.matches, lt);
+        } else if (next == '/' && startsWith(body, lt, kMatchClose)) {
+            stretch.close(result.matches, lt);
         } else {
             const bool closing = next == '/';
             const qsizetype nameAt = lt + (closing ? 2 : 1);
-            const int field = FieldNamed(body.sliced(nameAt));
+            const int field = fieldNamed(body.sliced(nameAt));
             if (field >= 0)
-                stretch.AddFieldTag(field, closing, lt);
+                stretch.addFieldTag(field, closing, lt);
         }
     }
-    stretch.Abandon(result.matches);
+    stretch.abandon(result.matches);
     return result;
 }
 

@@ -9,7 +9,7 @@
 namespace orvane {
 
 // LOGIN's refusal test: the marker anywhere in the reply, case-sensitive.
-bool ContainsFailMarker(QByteArrayView reply);
+bool containsFailMarker(QByteArrayView reply);
 
 // What one forecast reply tells the window.
 struct ForecastReply {
@@ -23,6 +23,6 @@ struct ForecastReply {
 // Reads a forecast reply, received whole or in part. Nothing in it can fail:
 // missing elements give empty texts. A reply without "<PODPISKA>" reads as an
 // empty one, since everything the window shows must follow that tag.
-ForecastReply ReadForecastReply(QByteArrayView reply);
+ForecastReply readForecastReply(QByteArrayView reply);
 
 } // namespace orvane

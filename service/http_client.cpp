@@ -14,7 +14,7 @@ namespace {
 
 constexpr qsizetype kReadBlock = 256 * 1024;
 
-bool IsBasicChallenge(const HeaderList &headers)
+bool isBasicChallenge(const HeaderList &headers)
 {
     for (const HeaderField &field : headers) {
         if (QByteArrayView(field.name).compare("WWW-Authenticate", Qt::CaseInsensitive) != 0)
@@ -30,15 +30,15 @@ bool IsBasicChallenge(const HeaderList &headers)
     return false;
 }
 
-HttpFailure Failure(QString reason)
+HttpFailure failure(QString reason)
 {
     return {0, {}, std::move(reason)};
 }
 
-HttpFailure Failure(const ReplyReader &reader, QString reason)
+HttpFailure failure(const ReplyReader &reader, QString reason)
 {
     if (!reader.hasStatus())
-        return Failure(std::move(reason));
+        return failure(std::move(reason));
     return {reader.statusCode(), reader.statusLine(), std::move(reason)};
 }
 
@@ -51,7 +51,7 @@ HttpClient::HttpClient(HttpSettings settings)
 
 HttpClient::~HttpClient()
 {
-    Close();
+    close();
 }
 
 bool HttpClient::isConnected() const
@@ -59,7 +59,7 @@ bool HttpClient::isConnected() const
     return m_socket && m_socket->state() == QAbstractSocket::ConnectedState;
 }
 
-void HttpClient::Close()
+void HttpClient::close()
 {
     if (m_socket)
         m_socket->abort();
@@ -67,28 +67,28 @@ void HttpClient::Close()
     m_bufferPos = m_bufferEnd = 0;
 }
 
-bool HttpClient::Connect(const Url &url, QString &reason)
+bool HttpClient::connect(const Url &url, QString &reason)
 {
     if (m_socket && (m_host != url.host || m_port != url.port))
-        Close();
+        close();
     // Reuse only a connection that stays quiet: anything readable now is
     // either the server's close or stray bytes that would pass for a reply.
     if (isConnected() && m_bufferPos == m_bufferEnd &&
         !m_socket->waitForReadyRead(int(m_settings.reuseProbe.count())) && isConnected())
         return true;
-    Close();
+    close();
 
     m_socket = std::make_unique<QTcpSocket>();
     m_socket->setProxy(QNetworkProxy::NoProxy);
     // Unbuffered: reads go from the kernel straight to where the bytes belong.
-    m_socket->connectToHost(QString::fromLatin1(ConnectHost(url.host)), url.port,
+    m_socket->connectToHost(QString::fromLatin1(connectHost(url.host)), url.port,
                             QIODevice::ReadWrite | QIODevice::Unbuffered);
     if (!m_socket->waitForConnected(int(m_settings.connectTimeout.count()))) {
         reason = QStringLiteral("cannot connect to %1:%2: %3")
                      .arg(QString::fromLatin1(url.host))
                      .arg(url.port)
                      .arg(m_socket->errorString());
-        Close();
+        close();
         return false;
     }
     m_host = url.host;
@@ -96,7 +96,7 @@ bool HttpClient::Connect(const Url &url, QString &reason)
     return true;
 }
 
-bool HttpClient::Send(const QByteArray &request)
+bool HttpClient::send(const QByteArray &request)
 {
     if (m_socket->write(request) != request.size())
         return false;
@@ -110,21 +110,21 @@ bool HttpClient::Send(const QByteArray &request)
 // Feeds the reader from the connection until it needs a decision, is done or
 // has failed, or the stream ends. False when the server went silent too long
 // or `total` ran out.
-bool HttpClient::Pump(ReplyReader &reader, std::optional<std::chrono::milliseconds> total)
+bool HttpClient::pump(ReplyReader &reader, std::optional<std::chrono::milliseconds> total)
 {
     const QDeadlineTimer deadline = total ? QDeadlineTimer(*total) : QDeadlineTimer::Forever;
     while (!reader.atEnd() && reader.state() != ReplyReader::State::HeadersDone) {
         if (m_bufferPos < m_bufferEnd) {
-            m_bufferPos += reader.Feed(
+            m_bufferPos += reader.feed(
                 QByteArrayView(m_buffer).sliced(m_bufferPos, m_bufferEnd - m_bufferPos));
             continue;
         }
         if (m_socket->state() != QAbstractSocket::ConnectedState) {
-            reader.Finish();
+            reader.finish();
             break;
         }
         // A body of known length goes straight into place.
-        const std::span<char> space = reader.BodySpace();
+        const std::span<char> space = reader.bodySpace();
         if (m_buffer.size() < kReadBlock)
             m_buffer.resize(kReadBlock);
         const qint64 n =
@@ -136,12 +136,12 @@ bool HttpClient::Pump(ReplyReader &reader, std::optional<std::chrono::millisecon
                 m_bufferPos = 0;
                 m_bufferEnd = qsizetype(n);
             } else {
-                reader.CommitBody(qsizetype(n));
+                reader.commitBody(qsizetype(n));
             }
             continue;
         }
         if (n < 0) { // closed or reset
-            reader.Finish();
+            reader.finish();
             break;
         }
         std::chrono::milliseconds wait = m_settings.silenceTimeout;
@@ -157,68 +157,68 @@ bool HttpClient::Pump(ReplyReader &reader, std::optional<std::chrono::millisecon
     return true;
 }
 
-void HttpClient::DrainBody(ReplyReader &reader, std::chrono::milliseconds wait)
+void HttpClient::drainBody(ReplyReader &reader, std::chrono::milliseconds wait)
 {
-    reader.ReadBody(ReplyReader::BodyMode::Discard);
-    Pump(reader, wait);
+    reader.readBody(ReplyReader::BodyMode::Discard);
+    pump(reader, wait);
 }
 
 // Keeps the connection only when the reply allows it and was read to its end
 // with nothing after it.
-void HttpClient::EndReply(const ReplyReader &reader)
+void HttpClient::endReply(const ReplyReader &reader)
 {
     const bool keep = reader.state() == ReplyReader::State::Done && !reader.ended() &&
-                      !WantsClose(reader.headers()) && isConnected() &&
+                      !wantsClose(reader.headers()) && isConnected() &&
                       m_bufferPos == m_bufferEnd && m_socket->bytesAvailable() == 0;
     if (!keep)
-        Close();
+        close();
 }
 
-std::optional<HttpFailure> HttpClient::GetText(QByteArrayView url, QByteArray &text)
+std::optional<HttpFailure> HttpClient::getText(QByteArrayView url, QByteArray &text)
 {
     QByteArray current = url.toByteArray();
     const int maximum = std::max(1, m_settings.redirectMaximum);
     for (int requests = 1;; ++requests) {
-        const Url target = SplitUrl(current, m_stickyPort != 0 ? m_stickyPort : 80);
+        const Url target = splitUrl(current, m_stickyPort != 0 ? m_stickyPort : 80);
         if (!target.ok())
-            return Failure(target.error);
+            return failure(target.error);
         QString reason;
-        if (!Connect(target, reason))
-            return Failure(reason);
+        if (!connect(target, reason))
+            return failure(reason);
 
         const QByteArray cookie =
-            m_cookies.HeaderFor(target.host, target.target, QDateTime::currentDateTimeUtc());
-        if (!Send(BuildGetRequest(target, m_basicAuth, cookie))) {
-            Close();
-            return Failure(QStringLiteral("connection lost while sending the request"));
+            m_cookies.headerFor(target.host, target.target, QDateTime::currentDateTimeUtc());
+        if (!send(buildGetRequest(target, m_basicAuth, cookie))) {
+            close();
+            return failure(QStringLiteral("connection lost while sending the request"));
         }
 
         ReplyReader reader(m_settings.limits);
-        if (!Pump(reader, std::nullopt)) {
-            Close();
-            return Failure(reader, QStringLiteral("no reply for %1 ms")
+        if (!pump(reader, std::nullopt)) {
+            close();
+            return failure(reader, QStringLiteral("no reply for %1 ms")
                                        .arg(qint64(m_settings.silenceTimeout.count())));
         }
         if (reader.state() == ReplyReader::State::Failed) {
-            Close();
-            return Failure(reader, reader.error());
+            close();
+            return failure(reader, reader.error());
         }
 
-        m_cookies.StoreFromReply(reader.headers(), target.host, target.target,
+        m_cookies.storeFromReply(reader.headers(), target.host, target.target,
                                  QDateTime::currentDateTimeUtc());
         const int status = reader.statusCode();
-        if (status == 401 && IsBasicChallenge(reader.headers()))
+        if (status == 401 && isBasicChallenge(reader.headers()))
             m_basicAuth = true;
 
         // An empty Location leads nowhere; the reply is judged by its status.
         const QByteArray location = reader.header("Location");
         if (!location.isEmpty()) {
-            DrainBody(reader, m_settings.redirectBodyWait);
-            EndReply(reader);
+            drainBody(reader, m_settings.redirectBodyWait);
+            endReply(reader);
             if (requests >= maximum)
                 return std::nullopt;
-            current = ResolveLocation(current, location);
-            const Url next = SplitUrl(current, m_stickyPort != 0 ? m_stickyPort : 80);
+            current = resolveLocation(current, location);
+            const Url next = splitUrl(current, m_stickyPort != 0 ? m_stickyPort : 80);
             if (next.ok() && next.explicitPort && next.port != 80 && next.port != 443)
                 m_stickyPort = next.port;
             continue;
@@ -226,41 +226,41 @@ std::optional<HttpFailure> HttpClient::GetText(QByteArrayView url, QByteArray &t
 
         if (status >= 200 && status <= 299) {
             if (reader.headersCut()) {
-                Close();
-                return Failure(reader, QStringLiteral("connection closed inside the headers"));
+                close();
+                return failure(reader, QStringLiteral("connection closed inside the headers"));
             }
             if (status == 204) {
-                reader.SkipBody();
-                EndReply(reader);
+                reader.skipBody();
+                endReply(reader);
                 return std::nullopt;
             }
-            reader.ReadBody(ReplyReader::BodyMode::Keep);
-            const bool inTime = Pump(reader, std::nullopt);
+            reader.readBody(ReplyReader::BodyMode::Keep);
+            const bool inTime = pump(reader, std::nullopt);
             if (!inTime || reader.state() == ReplyReader::State::Failed) {
-                Close();
+                close();
                 if (reader.bodySize() > 0)
-                    text = reader.TakeBody();
-                return Failure(reader, inTime
+                    text = reader.takeBody();
+                return failure(reader, inTime
                                            ? reader.error()
                                            : QStringLiteral("no data for %1 ms inside the body")
                                                  .arg(qint64(m_settings.silenceTimeout.count())));
             }
-            EndReply(reader);
+            endReply(reader);
             if (reader.bodySize() > 0)
-                text = reader.TakeBody();
+                text = reader.takeBody();
             return std::nullopt;
         }
 
         // Refused: 1xx, 3xx without a Location, 304, 4xx, 5xx, unreadable.
-        DrainBody(reader, m_settings.refusedBodyWait);
-        EndReply(reader);
-        return Failure(reader, QStringLiteral("refused with status %1").arg(status));
+        drainBody(reader, m_settings.refusedBodyWait);
+        endReply(reader);
+        return failure(reader, QStringLiteral("refused with status %1").arg(status));
     }
 }
 
 std::optional<HttpFailure> HttpGetText(HttpClient &Id, QByteArrayView url, QByteArray &text)
 {
-    return Id.GetText(url, text);
+    return Id.getText(url, text);
 }
 
 } // namespace orvane::http

@@ -51,7 +51,7 @@ public:
     // GET `url`, following redirects. On success a non-empty body replaces
     // `text` and an empty one leaves it alone; on failure `text` receives the
     // body bytes that had arrived, if any.
-    std::optional<HttpFailure> GetText(QByteArrayView url, QByteArray &text);
+    std::optional<HttpFailure> getText(QByteArrayView url, QByteArray &text);
 
     const HttpSettings &settings() const { return m_settings; }
     CookieStore &cookies() { return m_cookies; }
@@ -60,12 +60,12 @@ public:
     bool isConnected() const;
 
 private:
-    bool Connect(const Url &url, QString &reason);
-    bool Send(const QByteArray &request);
-    bool Pump(ReplyReader &reader, std::optional<std::chrono::milliseconds> total);
-    void DrainBody(ReplyReader &reader, std::chrono::milliseconds wait);
-    void EndReply(const ReplyReader &reader);
-    void Close();
+    bool connect(const Url &url, QString &reason);
+    bool send(const QByteArray &request);
+    bool pump(ReplyReader &reader, std::optional<std::chrono::milliseconds> total);
+    void drainBody(ReplyReader &reader, std::chrono::milliseconds wait);
+    void endReply(const ReplyReader &reader);
+    void close();
 
     HttpSettings m_settings;
     CookieStore m_cookies;
@@ -80,7 +80,7 @@ private:
     qsizetype m_bufferEnd = 0;
 };
 
-// The operation the window calls: `Id.GetText(url, text)`.
+// The operation the window calls: `Id.getText(url, text)`.
 std::optional<HttpFailure> HttpGetText(HttpClient &Id, QByteArrayView url, QByteArray &text);
 
 } // namespace orvane::http

@@ -8,20 +8,20 @@ namespace orvane::http {
 
 namespace {
 
-bool IsAlpha(char c)
+bool isAlpha(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 // Only a real scheme makes a Location absolute: "/go?to=http://x" stays on
 // this server.
-bool IsAbsolute(QByteArrayView location)
+bool isAbsolute(QByteArrayView location)
 {
     const qsizetype end = location.indexOf("://");
-    if (end <= 0 || !IsAlpha(location[0]))
+    if (end <= 0 || !isAlpha(location[0]))
         return false;
     for (const char c : location.first(end)) {
-        if (!IsAlpha(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.')
+        if (!isAlpha(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.')
             return false;
     }
     return true;
@@ -29,7 +29,7 @@ bool IsAbsolute(QByteArrayView location)
 
 } // namespace
 
-QByteArray RemoveDotSegments(QByteArrayView path)
+QByteArray removeDotSegments(QByteArrayView path)
 {
     QList<QByteArrayView> out;
     QByteArrayView remaining = path.startsWith('/') ? path.sliced(1) : path;
@@ -61,14 +61,14 @@ QByteArray RemoveDotSegments(QByteArrayView path)
     return result;
 }
 
-QByteArray ResolveLocation(QByteArrayView previousUrl, QByteArrayView location)
+QByteArray resolveLocation(QByteArrayView previousUrl, QByteArrayView location)
 {
     QByteArray next = location.toByteArray();
     next.replace('\\', '/');
-    if (IsAbsolute(next))
+    if (isAbsolute(next))
         return next;
 
-    const UrlPieces previous = CutUrl(previousUrl);
+    const UrlPieces previous = cutUrl(previousUrl);
     QByteArray result = previous.scheme + "://" + previous.authority;
     if (next.startsWith('/'))
         return result + next;
@@ -81,7 +81,7 @@ QByteArray ResolveLocation(QByteArrayView previousUrl, QByteArrayView location)
 
     const qsizetype query = next.indexOf('?');
     const QByteArrayView nextPath = query >= 0 ? QByteArrayView(next).first(query) : next;
-    result += RemoveDotSegments(directory.toByteArray().append(nextPath));
+    result += removeDotSegments(directory.toByteArray().append(nextPath));
     if (query >= 0)
         result += QByteArrayView(next).sliced(query);
     return result;

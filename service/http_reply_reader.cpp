@@ -12,7 +12,7 @@ namespace orvane::http {
 
 namespace {
 
-int ParseStatus(QByteArrayView line)
+int parseStatus(QByteArrayView line)
 {
     qsizetype pos = 0;
     const auto skipSpaces = [&] {
@@ -38,7 +38,7 @@ int ParseStatus(QByteArrayView line)
 
 // A trimmed decimal Content-Length; -1 when it is not one. Values above
 // `ceiling` come back as ceiling + 1, so no digit string can overflow.
-qsizetype ParseLength(QByteArrayView text, qsizetype ceiling)
+qsizetype parseLength(QByteArrayView text, qsizetype ceiling)
 {
     text = text.trimmed();
     if (text.isEmpty())
@@ -55,7 +55,7 @@ qsizetype ParseLength(QByteArrayView text, qsizetype ceiling)
 
 // The chunk size line up to its first blank or ";", as hexadecimal; anything
 // else counts as 0. Sizes above `ceiling` come back as ceiling + 1.
-qsizetype ParseChunkSize(QByteArrayView line, qsizetype ceiling)
+qsizetype parseChunkSize(QByteArrayView line, qsizetype ceiling)
 {
     qsizetype end = 0;
     while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != ';')
@@ -81,7 +81,7 @@ qsizetype ParseChunkSize(QByteArrayView line, qsizetype ceiling)
 
 // A large body is written once, front to back, into fresh memory: huge pages
 // spare the kernel a fault per 4 KiB page.
-void PreferHugePages(char *data, qsizetype size)
+void preferHugePages(char *data, qsizetype size)
 {
 #if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
     constexpr quintptr kHuge = 2 * 1024 * 1024;
@@ -136,7 +136,7 @@ bool ReplyReader::hasHeader(QByteArrayView name) const
     });
 }
 
-void ReplyReader::Fail(Fault fault)
+void ReplyReader::fail(Fault fault)
 {
     m_fault = fault;
     m_state = State::Failed;
@@ -146,7 +146,7 @@ void ReplyReader::Fail(Fault fault)
 // The limit that a line of `pending` bytes so far has crossed. A byte-by-byte
 // feed would have hit the lower threshold first, so a whole feed reports that
 // one too.
-ReplyReader::Fault ReplyReader::LimitHit(qsizetype pending, bool countHeaders) const
+ReplyReader::Fault ReplyReader::limitHit(qsizetype pending, bool countHeaders) const
 {
     const qsizetype lineAt = m_limits.maxLine + 2; // one byte may be a CR that goes
     const qsizetype headersAt = m_limits.maxHeaderBytes - m_headerBytes; // the LF still comes
@@ -161,14 +161,14 @@ ReplyReader::Fault ReplyReader::LimitHit(qsizetype pending, bool countHeaders) c
     return Fault::None;
 }
 
-bool ReplyReader::NextLine(QByteArrayView data, qsizetype &pos, QByteArrayView &line,
+bool ReplyReader::nextLine(QByteArrayView data, qsizetype &pos, QByteArrayView &line,
                            bool countHeaders)
 {
     const qsizetype lf = data.indexOf('\n', pos);
     const qsizetype available = (lf < 0 ? data.size() : lf) - pos;
     const qsizetype length = m_partial.size() + available;
-    if (const Fault hit = LimitHit(length, countHeaders); hit != Fault::None) {
-        Fail(hit);
+    if (const Fault hit = limitHit(length, countHeaders); hit != Fault::None) {
+        fail(hit);
         return false;
     }
     if (lf < 0) {
@@ -188,7 +188,7 @@ bool ReplyReader::NextLine(QByteArrayView data, qsizetype &pos, QByteArrayView &
     if (line.endsWith('\r'))
         line.chop(1);
     if (line.size() > m_limits.maxLine) {
-        Fail(Fault::LineTooLong);
+        fail(Fault::LineTooLong);
         return false;
     }
     if (countHeaders)
@@ -196,7 +196,7 @@ bool ReplyReader::NextLine(QByteArrayView data, qsizetype &pos, QByteArrayView &
     return true;
 }
 
-void ReplyReader::HeaderLine(QByteArrayView line)
+void ReplyReader::headerLine(QByteArrayView line)
 {
     if (line.startsWith(' ') || line.startsWith('\t')) {
         if (!m_headers.isEmpty()) {
@@ -217,7 +217,7 @@ void ReplyReader::HeaderLine(QByteArrayView line)
     m_headers.append({name.toByteArray(), line.sliced(colon + 1).trimmed().toByteArray()});
 }
 
-qsizetype ReplyReader::Feed(QByteArrayView data)
+qsizetype ReplyReader::feed(QByteArrayView data)
 {
     if (m_ended)
         return 0;
@@ -227,15 +227,15 @@ qsizetype ReplyReader::Feed(QByteArrayView data)
         case State::StatusLine:
         case State::Headers: {
             QByteArrayView line;
-            if (!NextLine(data, pos, line, true))
+            if (!nextLine(data, pos, line, true))
                 return pos;
             if (m_state == State::StatusLine) {
                 m_statusLine = line.toByteArray();
-                m_status = ParseStatus(line);
+                m_status = parseStatus(line);
                 m_hasStatus = true;
                 m_state = State::Headers;
             } else if (!line.isEmpty()) {
-                HeaderLine(line);
+                headerLine(line);
             } else if (m_status == 100) {
                 // An interim reply: its header bytes stay counted, so an endless
                 // stream of them still runs into the header bound.
@@ -251,7 +251,7 @@ qsizetype ReplyReader::Feed(QByteArrayView data)
             break;
         }
         case State::Body:
-            pos += FeedBody(data.sliced(pos));
+            pos += feedBody(data.sliced(pos));
             break;
         case State::HeadersDone:
         case State::Done:
@@ -262,7 +262,7 @@ qsizetype ReplyReader::Feed(QByteArrayView data)
     return pos;
 }
 
-void ReplyReader::TakeBodyBytes(QByteArrayView bytes)
+void ReplyReader::takeBodyBytes(QByteArrayView bytes)
 {
     m_bodySize += bytes.size();
     if (!m_keep)
@@ -275,7 +275,7 @@ void ReplyReader::TakeBodyBytes(QByteArrayView bytes)
     m_keptSize += bytes.size();
 }
 
-qsizetype ReplyReader::FeedBody(QByteArrayView data)
+qsizetype ReplyReader::feedBody(QByteArrayView data)
 {
     switch (m_framing) {
     case Framing::None:
@@ -283,7 +283,7 @@ qsizetype ReplyReader::FeedBody(QByteArrayView data)
         return 0;
     case Framing::Length: {
         const qsizetype take = std::min(m_remaining, data.size());
-        TakeBodyBytes(data.first(take));
+        takeBodyBytes(data.first(take));
         m_remaining -= take;
         if (m_remaining == 0)
             m_state = State::Done;
@@ -292,11 +292,11 @@ qsizetype ReplyReader::FeedBody(QByteArrayView data)
     case Framing::UntilClose: {
         const qsizetype room = m_limits.maxBody - m_bodySize;
         if (data.size() > room) {
-            TakeBodyBytes(data.first(room));
-            Fail(Fault::BodyTooLarge);
+            takeBodyBytes(data.first(room));
+            fail(Fault::BodyTooLarge);
             return room;
         }
-        TakeBodyBytes(data);
+        takeBodyBytes(data);
         return data.size();
     }
     case Framing::Chunked:
@@ -307,7 +307,7 @@ qsizetype ReplyReader::FeedBody(QByteArrayView data)
     while (pos < data.size() && m_state == State::Body) {
         if (m_chunk == Chunk::Data) {
             const qsizetype take = std::min(m_remaining, data.size() - pos);
-            TakeBodyBytes(data.sliced(pos, take));
+            takeBodyBytes(data.sliced(pos, take));
             pos += take;
             m_remaining -= take;
             if (m_remaining == 0)
@@ -315,14 +315,14 @@ qsizetype ReplyReader::FeedBody(QByteArrayView data)
             continue;
         }
         QByteArrayView line;
-        if (!NextLine(data, pos, line, false))
+        if (!nextLine(data, pos, line, false))
             break;
         switch (m_chunk) {
         case Chunk::Size: {
             const qsizetype room = m_limits.maxBody - m_bodySize;
-            const qsizetype size = ParseChunkSize(line, room);
+            const qsizetype size = parseChunkSize(line, room);
             if (size > room) {
-                Fail(Fault::BodyTooLarge);
+                fail(Fault::BodyTooLarge);
             } else if (size == 0) {
                 m_chunk = Chunk::Trailer;
             } else {
@@ -344,24 +344,24 @@ qsizetype ReplyReader::FeedBody(QByteArrayView data)
     return pos;
 }
 
-void ReplyReader::ReadBody(BodyMode mode)
+void ReplyReader::readBody(BodyMode mode)
 {
     if (m_state != State::HeadersDone)
         return;
     m_keep = mode == BodyMode::Keep;
     m_state = State::Body;
 
-    const qsizetype length = ParseLength(header("Content-Length"), m_limits.maxBody);
+    const qsizetype length = parseLength(header("Content-Length"), m_limits.maxBody);
     if (length >= 1) {
         m_framing = Framing::Length;
         if (length > m_limits.maxBody) {
-            Fail(Fault::BodyTooLarge);
+            fail(Fault::BodyTooLarge);
             return;
         }
         m_remaining = length;
         if (m_keep) {
             m_body.resize(length); // filled in place; trimmed if the stream ends early
-            PreferHugePages(m_body.data(), length);
+            preferHugePages(m_body.data(), length);
         }
     } else if (header("Transfer-Encoding").contains("chunked")) {
         m_framing = Framing::Chunked;
@@ -373,23 +373,23 @@ void ReplyReader::ReadBody(BodyMode mode)
         m_framing = Framing::UntilClose;
     }
     if (m_ended)
-        EndAtClose();
+        endAtClose();
 }
 
-void ReplyReader::SkipBody()
+void ReplyReader::skipBody()
 {
     if (m_state == State::HeadersDone)
         m_state = State::Done;
 }
 
-std::span<char> ReplyReader::BodySpace()
+std::span<char> ReplyReader::bodySpace()
 {
     if (m_state != State::Body || m_framing != Framing::Length || !m_keep || m_ended)
         return {};
     return {m_body.data() + m_keptSize, size_t(m_remaining)};
 }
 
-void ReplyReader::CommitBody(qsizetype n)
+void ReplyReader::commitBody(qsizetype n)
 {
     n = std::clamp<qsizetype>(n, 0, m_remaining);
     m_bodySize += n;
@@ -399,14 +399,14 @@ void ReplyReader::CommitBody(qsizetype n)
         m_state = State::Done;
 }
 
-void ReplyReader::Finish()
+void ReplyReader::finish()
 {
     if (m_ended)
         return;
     m_ended = true;
     switch (m_state) {
     case State::StatusLine:
-        Fail(Fault::ClosedBeforeStatus);
+        fail(Fault::ClosedBeforeStatus);
         break;
     case State::Headers:
         m_partial.clear(); // an unfinished header line counts for nothing
@@ -414,7 +414,7 @@ void ReplyReader::Finish()
         m_state = State::HeadersDone;
         break;
     case State::Body:
-        EndAtClose();
+        endAtClose();
         break;
     case State::HeadersDone:
     case State::Done:
@@ -423,7 +423,7 @@ void ReplyReader::Finish()
     }
 }
 
-void ReplyReader::EndAtClose()
+void ReplyReader::endAtClose()
 {
     m_partial.clear();
     switch (m_framing) {
@@ -436,7 +436,7 @@ void ReplyReader::EndAtClose()
         if (m_chunk == Chunk::Trailer)
             m_state = State::Done;
         else
-            Fail(Fault::ClosedInChunkedBody);
+            fail(Fault::ClosedInChunkedBody);
         break;
     case Framing::None:
     case Framing::UntilClose:
@@ -445,14 +445,14 @@ void ReplyReader::EndAtClose()
     }
 }
 
-QByteArray ReplyReader::TakeBody()
+QByteArray ReplyReader::takeBody()
 {
     m_body.truncate(m_keptSize);
     m_keptSize = 0;
     return std::exchange(m_body, QByteArray());
 }
 
-bool WantsClose(const HeaderList &headers)
+bool wantsClose(const HeaderList &headers)
 {
     for (const HeaderField &field : headers) {
         const QByteArrayView name = field.name;

@@ -25,7 +25,7 @@ public:
     enum class State {
         StatusLine,  // before the final status line
         Headers,     // inside the header block
-        HeadersDone, // waiting for ReadBody() or SkipBody()
+        HeadersDone, // waiting for readBody() or skipBody()
         Body,
         Done,
         Failed,
@@ -45,19 +45,19 @@ public:
 
     // Takes bytes of the stream and returns how many it used. It stops taking
     // at HeadersDone, Done and Failed; what is left belongs to no reply.
-    qsizetype Feed(QByteArrayView data);
+    qsizetype feed(QByteArrayView data);
     // The stream has ended (the server closed the connection).
-    void Finish();
+    void finish();
 
     // After HeadersDone: read the body as the headers frame it (Discard counts
     // it and throws it away), or take the reply as having none.
-    void ReadBody(BodyMode mode);
-    void SkipBody();
+    void readBody(BodyMode mode);
+    void skipBody();
 
     // While a body of known length is being kept: room for its next bytes, to
     // be filled straight from the socket and then committed. Empty otherwise.
-    std::span<char> BodySpace();
-    void CommitBody(qsizetype n);
+    std::span<char> bodySpace();
+    void commitBody(qsizetype n);
 
     State state() const { return m_state; }
     Fault fault() const { return m_fault; }
@@ -72,24 +72,24 @@ public:
     QByteArray header(QByteArrayView name) const;
     bool hasHeader(QByteArrayView name) const;
     bool headersCut() const { return m_headersCut; } // the stream ended inside the headers
-    bool ended() const { return m_ended; }           // Finish() was called
+    bool ended() const { return m_ended; }           // finish() was called
 
     Framing framing() const { return m_framing; }
     bool bodyCut() const { return m_bodyCut; }        // the stream ended short of Content-Length
     qsizetype bodySize() const { return m_bodySize; } // bytes read, kept or not
     QByteArrayView body() const { return QByteArrayView(m_body).first(m_keptSize); }
-    QByteArray TakeBody();
+    QByteArray takeBody();
 
 private:
     enum class Chunk { Size, Data, DataEnd, Trailer };
 
-    bool NextLine(QByteArrayView data, qsizetype &pos, QByteArrayView &line, bool countHeaders);
-    Fault LimitHit(qsizetype pending, bool countHeaders) const;
-    void HeaderLine(QByteArrayView line);
-    qsizetype FeedBody(QByteArrayView data);
-    void TakeBodyBytes(QByteArrayView bytes);
-    void EndAtClose();
-    void Fail(Fault fault);
+    bool nextLine(QByteArrayView data, qsizetype &pos, QByteArrayView &line, bool countHeaders);
+    Fault limitHit(qsizetype pending, bool countHeaders) const;
+    void headerLine(QByteArrayView line);
+    qsizetype feedBody(QByteArrayView data);
+    void takeBodyBytes(QByteArrayView bytes);
+    void endAtClose();
+    void fail(Fault fault);
 
     ReaderLimits m_limits;
     State m_state = State::StatusLine;
@@ -117,6 +117,6 @@ private:
 };
 
 // Whether the reply asks for its connection to be closed.
-bool WantsClose(const HeaderList &headers);
+bool wantsClose(const HeaderList &headers);
 
 } // namespace orvane::http

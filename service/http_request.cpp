@@ -2,7 +2,7 @@
 
 namespace orvane::http {
 
-QByteArray BuildGetRequest(const Url &url, bool basicAuth, QByteArrayView cookie)
+QByteArray buildGetRequest(const Url &url, bool basicAuth, QByteArrayView cookie)
 {
     QByteArray request;
     request.reserve(256 + url.target.size() + url.host.size() + cookie.size());

@@ -6,20 +6,20 @@ namespace orvane::http {
 
 namespace {
 
-bool IsControl(char c)
+bool isControl(char c)
 {
     const auto u = static_cast<unsigned char>(c);
     return u < 0x20 || u == 0x7f;
 }
 
-bool EqualsNoCase(QByteArrayView a, QByteArrayView b)
+bool equalsNoCase(QByteArrayView a, QByteArrayView b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
-UrlPieces CutUrl(QByteArrayView url)
+UrlPieces cutUrl(QByteArrayView url)
 {
     QByteArray s = url.toByteArray();
     s.replace('\\', '/');
@@ -42,16 +42,16 @@ UrlPieces CutUrl(QByteArrayView url)
     return pieces;
 }
 
-Url SplitUrl(QByteArrayView url, quint16 defaultPort)
+Url splitUrl(QByteArrayView url, quint16 defaultPort)
 {
     Url result;
-    const UrlPieces pieces = CutUrl(url);
+    const UrlPieces pieces = cutUrl(url);
     if (!pieces.hasScheme) {
         result.error = QStringLiteral("not an http URL");
         return result;
     }
-    if (!EqualsNoCase(pieces.scheme, "http")) {
-        result.error = EqualsNoCase(pieces.scheme, "https")
+    if (!equalsNoCase(pieces.scheme, "http")) {
+        result.error = equalsNoCase(pieces.scheme, "https")
                            ? QStringLiteral("https is not supported: no TLS layer")
                            : QStringLiteral("unsupported URL scheme");
         return result;
@@ -87,7 +87,7 @@ Url SplitUrl(QByteArrayView url, quint16 defaultPort)
         result.host = hostPort.toByteArray();
     }
 
-    if (result.host.isEmpty() || std::any_of(result.host.cbegin(), result.host.cend(), IsControl)) {
+    if (result.host.isEmpty() || std::any_of(result.host.cbegin(), result.host.cend(), isControl)) {
         result.error = QStringLiteral("malformed host");
         return result;
     }
@@ -117,19 +117,19 @@ Url SplitUrl(QByteArrayView url, quint16 defaultPort)
     }
     if (!target.startsWith('/'))
         result.target = "/";
-    result.target.append(EncodeControlBytes(target));
+    result.target.append(encodeControlBytes(target));
     return result;
 }
 
-QByteArray EncodeControlBytes(QByteArrayView target)
+QByteArray encodeControlBytes(QByteArrayView target)
 {
-    if (std::none_of(target.begin(), target.end(), IsControl))
+    if (std::none_of(target.begin(), target.end(), isControl))
         return target.toByteArray();
     static constexpr char kHex[] = "0123456789ABCDEF";
     QByteArray out;
     out.reserve(target.size() + 16);
     for (const char c : target) {
-        if (IsControl(c)) {
+        if (isControl(c)) {
             const auto u = static_cast<unsigned char>(c);
             out.append('%').append(kHex[u >> 4]).append(kHex[u & 0xf]);
         } else {
@@ -139,7 +139,7 @@ QByteArray EncodeControlBytes(QByteArrayView target)
     return out;
 }
 
-QByteArray ConnectHost(QByteArrayView host)
+QByteArray connectHost(QByteArrayView host)
 {
     if (host.size() >= 2 && host.startsWith('[') && host.endsWith(']'))
         return host.sliced(1, host.size() - 2).toByteArray();

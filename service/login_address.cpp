@@ -2,7 +2,7 @@
 
 namespace orvane {
 
-QByteArray LoginAddress(const Credentials &credentials, QByteArrayView serviceHost)
+QByteArray loginAddress(const Credentials &credentials, QByteArrayView serviceHost)
 {
     QByteArray url;
     url.reserve(40 + serviceHost.size() + credentials.login.size() + credentials.password.size());
@@ -11,7 +11,7 @@ QByteArray LoginAddress(const Credentials &credentials, QByteArrayView serviceHo
     return url;
 }
 
-QByteArray VersionFileAddress(QByteArrayView serviceHost)
+QByteArray versionFileAddress(QByteArrayView serviceHost)
 {
     return QByteArray("http://").append(serviceHost).append("/refresh/orvane5.txt");
 }

@@ -9,9 +9,9 @@ namespace orvane {
 
 // The login request's URL. The login and password go in byte for byte, with
 // no escaping: the service expects them raw.
-QByteArray LoginAddress(const Credentials &credentials, QByteArrayView serviceHost);
+QByteArray loginAddress(const Credentials &credentials, QByteArrayView serviceHost);
 
 // The version file whose status tells whether this build is still current.
-QByteArray VersionFileAddress(QByteArrayView serviceHost);
+QByteArray versionFileAddress(QByteArrayView serviceHost);
 
 } // namespace orvane

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QTypeInfo>
-
 #include <array>
 
 namespace orvane {
@@ -27,9 +26,11 @@ public:
 
     MatchRecord() = default;
     // Every range must lie inside `text`.
-    MatchRecord(QByteArray text, const Ranges &ranges) : m_text(std::move(text)), m_ranges(ranges) {}
+    MatchRecord(QByteArray text, const Ranges &ranges) : m_text(std::move(text)), m_ranges(ranges)
+    {
+    }
     // A record holding exactly these values, in Field order.
-    static MatchRecord FromValues(const std::array<QByteArrayView, kFieldCount> &values);
+    static MatchRecord fromValues(const std::array<QByteArrayView, kFieldCount> &values);
 
     QByteArrayView value(Field field) const
     {
@@ -40,15 +41,16 @@ public:
     QByteArrayView id() const { return value(Field::Id); }
     QByteArrayView date() const { return value(Field::Date); }
     QByteArrayView time() const { return value(Field::Time); }
-    QByteArrayView home() const { return value(Field::Home); }   // trimmed
-    QByteArrayView away() const { return value(Field::Away); }   // trimmed
-    QByteArrayView kf() const { return value(Field::Kf); }       // odds, with a decimal point
-    QByteArrayView itog() const { return value(Field::Itog); }   // "+", "-", "=", or anything for open
+    QByteArrayView home() const { return value(Field::Home); } // trimmed
+    QByteArrayView away() const { return value(Field::Away); } // trimmed
+    QByteArrayView kf() const { return value(Field::Kf); }     // odds, with a decimal point
+    // "+", "-", "=", or anything for an open forecast
+    QByteArrayView itog() const { return value(Field::Itog); }
     QByteArrayView bet() const { return value(Field::Bet); }
     QByteArrayView score() const { return value(Field::Score); }
-    QByteArrayView liga() const { return value(Field::Liga); }   // "Country. League", trimmed
+    QByteArrayView liga() const { return value(Field::Liga); }     // "Country. League", trimmed
     QByteArrayView orvane() const { return value(Field::Orvane); } // the tipster
-    QByteArrayView musum() const { return value(Field::Musum); } // profit, an integer as text
+    QByteArrayView musum() const { return value(Field::Musum); }   // profit, an integer as text
 
     // Records that share one text share its buffer too.
     const char *sharedText() const { return m_text.constData(); }
@@ -67,7 +69,7 @@ private:
     Ranges m_ranges{};
 };
 
-inline MatchRecord MatchRecord::FromValues(const std::array<QByteArrayView, kFieldCount> &values)
+inline MatchRecord MatchRecord::fromValues(const std::array<QByteArrayView, kFieldCount> &values)
 {
     QByteArray text;
     Ranges ranges;

@@ -10,34 +10,34 @@
 namespace orvane {
 namespace {
 
-QString FilePath(const QString &dir)
+QString filePath(const QString &dir)
 {
     return QDir::cleanPath(QDir(dir).absoluteFilePath(kSavedLoginFileName.toString()));
 }
 
-QString FileError(QStringView what, const QString &path, const QString &cause)
+QString fileError(QStringView what, const QString &path, const QString &cause)
 {
     return QStringLiteral("%1 \"%2\". %3").arg(what, QDir::toNativeSeparators(path), cause);
 }
 
-QString SystemErrorText(int code)
+QString systemErrorText(int code)
 {
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
 // QSaveFile turns these two down itself, in words of its own; what a plain
 // create would have met says more to the user.
-QString CreateFailureCause(const QFileInfo &target, const QSaveFile &file)
+QString createFailureCause(const QFileInfo &target, const QSaveFile &file)
 {
     if (target.isDir())
-        return SystemErrorText(EISDIR);
+        return systemErrorText(EISDIR);
     if (target.exists() && !target.isWritable())
-        return SystemErrorText(EACCES);
+        return systemErrorText(EACCES);
     return file.errorString();
 }
 
 // Only the first `count` lines are wanted; the rest of the text is not split.
-QList<QByteArray> FirstLines(QByteArrayView text, qsizetype count)
+QList<QByteArray> firstLines(QByteArrayView text, qsizetype count)
 {
     if (const qsizetype zero = text.indexOf('\0'); zero >= 0)
         text = text.first(zero);
@@ -59,15 +59,15 @@ QList<QByteArray> FirstLines(QByteArrayView text, qsizetype count)
 
 } // namespace
 
-QString SavedLoginPath(const QString &dir)
+QString savedLoginPath(const QString &dir)
 {
-    return QDir::toNativeSeparators(FilePath(dir));
+    return QDir::toNativeSeparators(filePath(dir));
 }
 
-SavedLoginRead ReadSavedLogin(const QString &dir)
+SavedLoginRead readSavedLogin(const QString &dir)
 {
     SavedLoginRead result;
-    const QString path = FilePath(dir);
+    const QString path = filePath(dir);
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
         return result;
@@ -75,10 +75,10 @@ SavedLoginRead ReadSavedLogin(const QString &dir)
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = FileError(u"Cannot open file", path, file.errorString());
+        result.error = fileError(u"Cannot open file", path, file.errorString());
         return result;
     }
-    const QList<QByteArray> lines = FirstLines(file.readAll(), 2);
+    const QList<QByteArray> lines = firstLines(file.readAll(), 2);
     if (!lines.isEmpty())
         result.login = lines.at(0);
     if (lines.size() > 1)
@@ -90,12 +90,12 @@ SavedLoginRead ReadSavedLogin(const QString &dir)
 
 std::optional<QString> SaveLogin(const Credentials &credentials, const QString &dir)
 {
-    const QString path = FilePath(dir);
+    const QString path = filePath(dir);
     QSaveFile file(path);
     // Unbuffered: a buffered write that fails only when commit() flushes it still
     // gets committed, short, by Qt 6.4.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return FileError(u"Cannot create file", path, CreateFailureCause(QFileInfo(path), file));
+        return fileError(u"Cannot create file", path, createFailureCause(QFileInfo(path), file));
     // Before any byte goes in: the password stands in the file as typed.
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
@@ -108,18 +108,18 @@ std::optional<QString> SaveLogin(const Credentials &credentials, const QString &
     if (file.commit())
         return std::nullopt;
     if (file.error() == QFileDevice::RenameError)
-        return FileError(u"Cannot create file", path, file.errorString());
+        return fileError(u"Cannot create file", path, file.errorString());
     return QStringLiteral("Stream write error");
 }
 
-void DeleteSavedLogin(const QString &dir)
+void deleteSavedLogin(const QString &dir)
 {
-    const QString path = FilePath(dir);
+    const QString path = filePath(dir);
     if (!QFileInfo(path).isDir())
         QFile::remove(path);
 }
 
-QString ErrorBoxText(const QString &error)
+QString errorBoxText(const QString &error)
 {
     if (!error.isEmpty() && error.back().unicode() > u'.')
         return error + u'.';

@@ -22,13 +22,13 @@ struct SavedLoginRead {
 };
 
 // The file "cap.log" in `dir`; the full path as error texts show it.
-QString SavedLoginPath(const QString &dir);
+QString savedLoginPath(const QString &dir);
 
 // Reads the whole file. Lines end at CR LF, a lone CR or a lone LF, a zero byte
 // ends the text, and a last line without a break counts; lines after the second
 // are ignored. A file that cannot be opened, or has fewer than two lines, comes
 // back with the error text and whatever lines it had.
-SavedLoginRead ReadSavedLogin(const QString &dir = QDir::currentPath());
+SavedLoginRead readSavedLogin(const QString &dir = QDir::currentPath());
 
 // Writes login CR LF password CR LF, byte for byte, readable and writable by the
 // owner alone. The new content goes to a temporary file beside the old one and
@@ -39,10 +39,10 @@ std::optional<QString> SaveLogin(const Credentials &credentials,
 
 // Removes the file if there is one; a folder of that name stays. Never fails
 // visibly.
-void DeleteSavedLogin(const QString &dir = QDir::currentPath());
+void deleteSavedLogin(const QString &dir = QDir::currentPath());
 
 // The error box's text: a full stop is appended when the last character sorts
 // after ".".
-QString ErrorBoxText(const QString &error);
+QString errorBoxText(const QString &error);
 
 } // namespace orvane

@@ -5,7 +5,7 @@ namespace orvane {
 namespace {
 
 // Finds "<name>" (closing = false) or "</name>" without building the tag.
-qsizetype FindTag(QByteArrayView text, QByteArrayView name, bool closing, qsizetype from)
+qsizetype findTag(QByteArrayView text, QByteArrayView name, bool closing, qsizetype from)
 {
     const qsizetype prefix = closing ? 2 : 1;
     const qsizetype tagSize = prefix + name.size() + 1;
@@ -14,8 +14,8 @@ qsizetype FindTag(QByteArrayView text, QByteArrayView name, bool closing, qsizet
         if (lt < 0 || lt + tagSize > text.size())
             return -1;
         const QByteArrayView rest = text.sliced(lt + 1);
-        if ((!closing || rest.front() == '/') && rest.sliced(prefix - 1).startsWith(name)
-            && rest[prefix - 1 + name.size()] == '>')
+        if ((!closing || rest.front() == '/') && rest.sliced(prefix - 1).startsWith(name) &&
+            rest[prefix - 1 + name.size()] == '>')
             return lt;
         from = lt + 1;
     }
@@ -24,13 +24,13 @@ qsizetype FindTag(QByteArrayView text, QByteArrayView name, bool closing, qsizet
 
 } // namespace
 
-QByteArrayView TagValueView(QByteArrayView text, QByteArrayView name)
+QByteArrayView tagValueView(QByteArrayView text, QByteArrayView name)
 {
-    const qsizetype open = FindTag(text, name, false, 0);
+    const qsizetype open = findTag(text, name, false, 0);
     if (open < 0)
         return {};
     const qsizetype valueStart = open + name.size() + 2;
-    const qsizetype close = FindTag(text, name, true, valueStart);
+    const qsizetype close = findTag(text, name, true, valueStart);
     if (close < 0)
         return {};
     return text.sliced(valueStart, close - valueStart);

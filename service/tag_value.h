@@ -8,11 +8,11 @@ namespace orvane {
 // The text between the first "<name>" and the next "</name>" after it, or
 // empty when either is missing. Plain substring search, case-sensitive: the
 // service's replies are tag-marked text, not XML.
-QByteArrayView TagValueView(QByteArrayView text, QByteArrayView name);
+QByteArrayView tagValueView(QByteArrayView text, QByteArrayView name);
 
 inline QByteArray TagValue(QByteArrayView text, QByteArrayView name)
 {
-    return TagValueView(text, name).toByteArray();
+    return tagValueView(text, name).toByteArray();
 }
 
 } // namespace orvane

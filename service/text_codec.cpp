@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QStringDecoder>
-
 #include <array>
 
 namespace orvane {
@@ -30,7 +29,7 @@ struct CodePage {
     }
 };
 
-const CodePage &Cp1251()
+const CodePage &cp1251()
 {
     static const CodePage table;
     return table;
@@ -38,9 +37,9 @@ const CodePage &Cp1251()
 
 } // namespace
 
-QString FromCp1251(QByteArrayView text)
+QString fromCp1251(QByteArrayView text)
 {
-    const CodePage &page = Cp1251();
+    const CodePage &page = cp1251();
     QString result(text.size(), Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(result.data());
     for (const char byte : text)
@@ -48,14 +47,15 @@ QString FromCp1251(QByteArrayView text)
     return result;
 }
 
-QByteArray ToCp1251(QStringView text)
+QByteArray toCp1251(QStringView text)
 {
-    const CodePage &page = Cp1251();
+    const CodePage &page = cp1251();
     QByteArray result;
     result.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode()))
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1].unicode()))
             ++i; // one character outside the code page, one "?"
         result.append(page.fromUnicode.value(c, '?'));
     }

@@ -9,10 +9,10 @@ namespace orvane {
 
 // All 8-bit text of the program is Windows-1251; these are the only places
 // where it turns into Unicode and back.
-QString FromCp1251(QByteArrayView text);
+QString fromCp1251(QByteArrayView text);
 
 // Characters that Windows-1251 cannot hold become "?", as the platform's own
 // conversion does.
-QByteArray ToCp1251(QStringView text);
+QByteArray toCp1251(QStringView text);
 
 } // namespace orvane

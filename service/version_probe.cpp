@@ -24,7 +24,7 @@ public:
 
 // The address is 8-bit text; bytes that cannot stand in a URL are
 // percent-encoded, so the server receives the same bytes.
-QUrl ToUrl(QByteArrayView address)
+QUrl toUrl(QByteArrayView address)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     QByteArray encoded;
@@ -40,7 +40,7 @@ QUrl ToUrl(QByteArrayView address)
 }
 
 // The statuses Qt may follow; whether it does shows only afterwards.
-bool MayBeFollowed(int status)
+bool mayBeFollowed(int status)
 {
     switch (status) {
     case 301:
@@ -59,7 +59,7 @@ constexpr qint64 kReadBuffer = 16 * 1024;
 
 } // namespace
 
-QByteArray ProbeAddress(QByteArrayView url)
+QByteArray probeAddress(QByteArrayView url)
 {
     if (url.toByteArray().toLower().contains("http://"))
         return url.toByteArray();
@@ -68,7 +68,7 @@ QByteArray ProbeAddress(QByteArrayView url)
 
 ProbeResult ProbeUrl(QByteArrayView url, std::chrono::milliseconds timeout)
 {
-    const QUrl address = ToUrl(ProbeAddress(url));
+    const QUrl address = toUrl(probeAddress(url));
     const QString scheme = address.scheme().toLower();
     if (!address.isValid() || address.host().isEmpty() || (scheme != u"http" && scheme != u"https"))
         return ProbeResult::Unreachable;
@@ -92,7 +92,7 @@ ProbeResult ProbeUrl(QByteArrayView url, std::chrono::milliseconds timeout)
     bool settled = false; // that reply is known to be the last
     QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, &loop, [&] {
         status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (MayBeFollowed(status)) {
+        if (mayBeFollowed(status)) {
             // Qt follows a redirect once it has its body, which it drops as it reads.
             reply->setReadBufferSize(0);
         } else if (status > 0) {

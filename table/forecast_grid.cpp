@@ -43,12 +43,12 @@ const std::array<ForecastColumnLook, ColumnCount> kColumns = {{
 }};
 // clang-format on
 
-bool ValidColumn(int column)
+bool validColumn(int column)
 {
     return column >= 0 && column < ColumnCount;
 }
 
-std::u16string_view Units(const QString &text)
+std::u16string_view units(const QString &text)
 {
     return {reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size())};
 }
@@ -59,7 +59,7 @@ const QList<int> kBackgroundRoles{Qt::BackgroundRole};
 const QList<int> kHintRoles{ForecastGridModel::HintRole};
 
 // Background and grid lines of one cell; returns the area inside the lines.
-QRect PaintCellFrame(QPainter *painter, const QStyleOptionViewItem &option,
+QRect paintCellFrame(QPainter *painter, const QStyleOptionViewItem &option,
                      const QModelIndex &index, bool selected)
 {
     const QRect cell = option.rect;
@@ -70,17 +70,17 @@ QRect PaintCellFrame(QPainter *painter, const QStyleOptionViewItem &option,
     } else {
         const QVariant set = index.data(Qt::BackgroundRole);
         background = set.isValid() ? set.value<QBrush>().color()
-                                   : ResolveSystemColor(SystemColor::Window, option.palette);
+                                   : resolveSystemColor(SystemColor::Window, option.palette);
     }
     painter->fillRect(inner, background);
-    painter->setPen(ResolveSystemColor(SystemColor::ActiveCaption, option.palette));
+    painter->setPen(resolveSystemColor(SystemColor::ActiveCaption, option.palette));
     painter->drawLine(cell.topRight(), cell.bottomRight());
     painter->drawLine(cell.bottomLeft(), cell.bottomRight());
     return inner;
 }
 
 // The selection shows only while the table has the keyboard focus.
-bool DrawnSelected(const QStyleOptionViewItem &option)
+bool drawnSelected(const QStyleOptionViewItem &option)
 {
     return (option.state & QStyle::State_Selected) && option.widget && option.widget->hasFocus();
 }
@@ -93,20 +93,20 @@ public:
                const QModelIndex &index) const override
     {
         painter->save();
-        const bool selected = DrawnSelected(option);
-        const QRect inner = PaintCellFrame(painter, option, index, selected);
+        const bool selected = drawnSelected(option);
+        const QRect inner = paintCellFrame(painter, option, index, selected);
         const QString text = index.data(Qt::DisplayRole).toString();
         if (!text.isEmpty()) {
             const int column = index.column();
-            const ForecastColumnLook &look = ColumnLook(column);
+            const ForecastColumnLook &look = columnLook(column);
             const QFont &font = look.bold ? m_bold : m_regular;
             const QFontMetrics &metrics = look.bold ? m_boldMetrics : m_regularMetrics;
             const QRect area = inner.adjusted(kCellTextMargin, 0, -kCellTextMargin, 0);
             painter->setClipRect(inner);
             painter->setFont(font);
             painter->setPen(selected
-                                ? ResolveSystemColor(SystemColor::HighlightText, option.palette)
-                                : ColumnInk(column, option.palette));
+                                ? resolveSystemColor(SystemColor::HighlightText, option.palette)
+                                : columnInk(column, option.palette));
             // No mnemonic flag: "&" stays an ampersand.
             painter->drawText(
                 area, int(look.alignment | Qt::AlignVCenter) | Qt::TextSingleLine,
@@ -117,12 +117,12 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const override
     {
-        return {ColumnLook(index.column()).width, kRowHeight};
+        return {columnLook(index.column()).width, kRowHeight};
     }
 
 private:
-    QFont m_regular = ForecastCellFont(false);
-    QFont m_bold = ForecastCellFont(true);
+    QFont m_regular = forecastCellFont(false);
+    QFont m_bold = forecastCellFont(true);
     QFontMetrics m_regularMetrics{m_regular};
     QFontMetrics m_boldMetrics{m_bold};
 };
@@ -140,9 +140,9 @@ public:
         painter->save();
         const QRect cell = option.rect;
         const QRect inner = cell.adjusted(0, 0, -1, -1);
-        const bool selected = DrawnSelected(option);
+        const bool selected = drawnSelected(option);
         // Frame first, flag over it, then the lines again so they stay unbroken.
-        PaintCellFrame(painter, option, index, selected);
+        paintCellFrame(painter, option, index, selected);
         const QPixmap flag = m_flags.pixmap(index.data(ForecastGridModel::ImageIndexRole).toInt(),
                                             painter->device()->devicePixelRatio());
         if (!flag.isNull()) {
@@ -156,7 +156,7 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override
     {
-        return {ColumnLook(Flag).width, kRowHeight};
+        return {columnLook(Flag).width, kRowHeight};
     }
 
 private:
@@ -165,7 +165,7 @@ private:
 
 } // namespace
 
-QColor ResolveSystemColor(SystemColor color, const QPalette &palette)
+QColor resolveSystemColor(SystemColor color, const QPalette &palette)
 {
     switch (color) {
     case SystemColor::BtnText:
@@ -184,7 +184,7 @@ QColor ResolveSystemColor(SystemColor color, const QPalette &palette)
     return {};
 }
 
-QFont DesktopFont(const QString &family, int height, bool bold)
+QFont desktopFont(const QString &family, int height, bool bold)
 {
     QFont font(family);
     font.setPixelSize(height > 0 ? qMax(1, qRound(height * 2048.0 / 2288.0)) : qMax(1, -height));
@@ -192,20 +192,20 @@ QFont DesktopFont(const QString &family, int height, bool bold)
     return font;
 }
 
-QFont ForecastCellFont(bool bold)
+QFont forecastCellFont(bool bold)
 {
-    return DesktopFont(u"Arial"_s, 14, bold);
+    return desktopFont(u"Arial"_s, 14, bold);
 }
 
-const ForecastColumnLook &ColumnLook(int column)
+const ForecastColumnLook &columnLook(int column)
 {
     return kColumns[size_t(std::clamp(column, 0, ColumnCount - 1))];
 }
 
-QColor ColumnInk(int column, const QPalette &palette)
+QColor columnInk(int column, const QPalette &palette)
 {
-    const ForecastColumnLook &look = ColumnLook(column);
-    return look.systemInk ? ResolveSystemColor(*look.systemInk, palette)
+    const ForecastColumnLook &look = columnLook(column);
+    return look.systemInk ? resolveSystemColor(*look.systemInk, palette)
                           : QColor::fromRgb(look.ink);
 }
 
@@ -241,7 +241,7 @@ QVariant ForecastGridModel::data(const QModelIndex &index, int role) const
                    ? QVariant(QBrush(QColor::fromRgb(row.background[column])))
                    : QVariant();
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(ColumnLook(column).alignment | Qt::AlignVCenter);
+        return QVariant::fromValue(columnLook(column).alignment | Qt::AlignVCenter);
     default:
         return {};
     }
@@ -249,9 +249,9 @@ QVariant ForecastGridModel::data(const QModelIndex &index, int role) const
 
 QVariant ForecastGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || !ValidColumn(section) || role != Qt::DisplayRole)
+    if (orientation != Qt::Horizontal || !validColumn(section) || role != Qt::DisplayRole)
         return {};
-    return QString::fromUtf16(ColumnLook(section).caption);
+    return QString::fromUtf16(columnLook(section).caption);
 }
 
 Qt::ItemFlags ForecastGridModel::flags(const QModelIndex &index) const
@@ -266,7 +266,7 @@ namespace {
 // Row indices in a stable order of their keys. The keys are copied side by
 // side first, so the comparisons do not stride over whole rows.
 template <typename KeyOf>
-void SortedPlaces(std::vector<int> &place, Qt::SortOrder order, KeyOf keyOf)
+void sortedPlaces(std::vector<int> &place, Qt::SortOrder order, KeyOf keyOf)
 {
     using Key = decltype(keyOf(size_t()));
     std::vector<std::pair<Key, int>> keys;
@@ -286,15 +286,15 @@ void SortedPlaces(std::vector<int> &place, Qt::SortOrder order, KeyOf keyOf)
 
 void ForecastGridModel::sort(int column, Qt::SortOrder order)
 {
-    if (!ValidColumn(column) || m_rows.size() < 2)
+    if (!validColumn(column) || m_rows.size() < 2)
         return;
 
     std::vector<int> place(m_rows.size());
     if (column == Flag) {
-        SortedPlaces(place, order, [this](size_t i) { return m_rows[i].imageIndex; });
+        sortedPlaces(place, order, [this](size_t i) { return m_rows[i].imageIndex; });
     } else {
-        SortedPlaces(place, order,
-                     [this, column](size_t i) { return Units(m_rows[i].text[column]); });
+        sortedPlaces(place, order,
+                     [this, column](size_t i) { return units(m_rows[i].text[column]); });
     }
 
     bool moved = false;
@@ -342,7 +342,7 @@ void ForecastGridModel::appendRow()
 
 bool ForecastGridModel::holds(int column, int row) const
 {
-    return ValidColumn(column) && row >= 0 && size_t(row) < m_rows.size();
+    return validColumn(column) && row >= 0 && size_t(row) < m_rows.size();
 }
 
 void ForecastGridModel::changed(int column, int row, const QList<int> &roles)
@@ -408,7 +408,7 @@ QString ForecastGridModel::hint(int column, int row) const
 
 // ---------------------------------------------------------------------------
 
-CellPopupPlan PlanCellPopup(bool windowActive, const QRect &cell, const QRect &table,
+CellPopupPlan planCellPopup(bool windowActive, const QRect &cell, const QRect &table,
                             bool fullTextColumn, int textWidth, bool hasHint)
 {
     CellPopupPlan plan;
@@ -429,7 +429,7 @@ CellPopupPlan PlanCellPopup(bool windowActive, const QRect &cell, const QRect &t
     return plan;
 }
 
-std::optional<QRect> SortMarkRect(const QRect &section, int contentRight)
+std::optional<QRect> sortMarkRect(const QRect &section, int contentRight)
 {
     // Inside the section's lines, with a margin before the right one.
     const int left = contentRight + kSortMarkGap;
@@ -526,7 +526,7 @@ protected:
     {
         painter->save();
         painter->fillRect(rect, QColor::fromRgb(kHeaderBackground));
-        painter->setPen(ResolveSystemColor(SystemColor::GrayText, palette()));
+        painter->setPen(resolveSystemColor(SystemColor::GrayText, palette()));
         painter->drawLine(rect.topRight(), rect.bottomRight());
         painter->drawLine(rect.bottomLeft(), rect.bottomRight());
 
@@ -540,7 +540,7 @@ protected:
             painter->drawPixmap(at, flag);
             contentRight = at.x() + size.width();
         } else {
-            const QString caption = QString::fromUtf16(ColumnLook(logicalIndex).caption);
+            const QString caption = QString::fromUtf16(columnLook(logicalIndex).caption);
             const int width = m_captionMetrics.horizontalAdvance(caption);
             const int left = inner.left() + (inner.width() - width) / 2;
             painter->setFont(m_captionFont);
@@ -551,7 +551,7 @@ protected:
         }
 
         if (logicalIndex == m_sortColumn) {
-            if (const std::optional<QRect> mark = SortMarkRect(rect, contentRight)) {
+            if (const std::optional<QRect> mark = sortMarkRect(rect, contentRight)) {
                 const QRectF box(*mark);
                 const bool up = m_order == Qt::AscendingOrder;
                 const QPointF tip(box.center().x(), up ? box.top() : box.bottom());
@@ -568,7 +568,7 @@ protected:
 
 private:
     const FlagImages &m_flags;
-    QFont m_captionFont = ForecastCellFont(true);
+    QFont m_captionFont = forecastCellFont(true);
     QFontMetrics m_captionMetrics{m_captionFont};
     int m_sortColumn = -1;
     Qt::SortOrder m_order = Qt::AscendingOrder;
@@ -580,7 +580,7 @@ ForecastGrid::ForecastGrid(QWidget *parent)
     : QTableView(parent), m_model(new ForecastGridModel(this)),
       m_header(new ForecastHeader(m_flags, this))
 {
-    setFont(ForecastCellFont(false));
+    setFont(forecastCellFont(false));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
 
@@ -616,8 +616,8 @@ ForecastGrid::ForecastGrid(QWidget *parent)
     m_header->setHighlightSections(false);
     m_header->setFixedHeight(kHeaderHeight);
     for (int column = 0; column < ColumnCount; ++column) {
-        m_header->resizeSection(column, ColumnLook(column).width);
-        setColumnHidden(column, !ColumnLook(column).shown);
+        m_header->resizeSection(column, columnLook(column).width);
+        setColumnHidden(column, !columnLook(column).shown);
     }
     connect(m_header, &QHeaderView::sectionClicked, this, &ForecastGrid::sortByHeaderClick);
 
@@ -670,7 +670,7 @@ ForecastGridModel *ForecastGrid::gridModel() const
 
 void ForecastGrid::sortByHeaderClick(int column)
 {
-    if (!ValidColumn(column) || isColumnHidden(column))
+    if (!validColumn(column) || isColumnHidden(column))
         return;
     std::optional<Qt::SortOrder> &direction = m_directions[size_t(column)];
     if (column == m_sortColumn && direction) {
@@ -728,13 +728,13 @@ void ForecastGrid::showCellPopup(const QHelpEvent &event)
         return;
     }
     const int column = index.column();
-    const ForecastColumnLook &look = ColumnLook(column);
+    const ForecastColumnLook &look = columnLook(column);
     const QString text = m_model->text(column, index.row());
     const QString hint = m_model->hint(column, index.row());
-    const QFont font = ForecastCellFont(look.bold);
+    const QFont font = forecastCellFont(look.bold);
     const QRect cell = cellRect(column, index.row());
     const CellPopupPlan plan =
-        PlanCellPopup(isActiveWindow(), cell, rect(), look.fullTextOnHover,
+        planCellPopup(isActiveWindow(), cell, rect(), look.fullTextOnHover,
                       QFontMetrics(font).horizontalAdvance(text), !hint.isEmpty());
     if (plan.kind == CellPopupPlan::None) {
         hideCellPopup();
@@ -746,7 +746,7 @@ void ForecastGrid::showCellPopup(const QHelpEvent &event)
         m_popup->showFullText(QRect(mapToGlobal(plan.rect.topLeft()), plan.rect.size()), text,
                               font);
     else
-        m_popup->showHint(mapToGlobal(plan.topLeft), plan.maxWidth, hint, ForecastCellFont(false));
+        m_popup->showHint(mapToGlobal(plan.topLeft), plan.maxWidth, hint, forecastCellFont(false));
     m_popupRow = index.row();
     m_popupColumn = column;
 }

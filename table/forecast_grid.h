@@ -41,15 +41,15 @@ enum class SystemColor { BtnText, Window, BtnHighlight, GrayText, HighlightText,
 
 // The one place where a desktop colour becomes a QColor: the palette's role
 // where Qt has one, the classic desktop value where it has none.
-QColor ResolveSystemColor(SystemColor color, const QPalette &palette);
+QColor resolveSystemColor(SystemColor color, const QPalette &palette);
 
 // A font as the desktop sizes it: a positive height is that of the character
 // cell, a negative one that of the characters without internal leading (the
 // em). The cell of Arial, and of its stand-in, is 2288/2048 em.
-QFont DesktopFont(const QString &family, int height, bool bold);
+QFont desktopFont(const QString &family, int height, bool bold);
 
 // The table's font: Arial with a 14-pixel cell.
-QFont ForecastCellFont(bool bold);
+QFont forecastCellFont(bool bold);
 
 // The fixed look of one column.
 struct ForecastColumnLook {
@@ -62,8 +62,8 @@ struct ForecastColumnLook {
     bool shown;
     bool fullTextOnHover;
 };
-const ForecastColumnLook &ColumnLook(int column);
-QColor ColumnInk(int column, const QPalette &palette);
+const ForecastColumnLook &columnLook(int column);
+QColor columnInk(int column, const QPalette &palette);
 
 inline constexpr int kHeaderHeight = 18;
 inline constexpr int kRowHeight = 16;
@@ -141,12 +141,12 @@ struct CellPopupPlan {
 // `cell` (the whole section, grid line included) and `table` are in the
 // table's coordinates; `textWidth` is the advance of the cell's text in the
 // column's font.
-CellPopupPlan PlanCellPopup(bool windowActive, const QRect &cell, const QRect &table,
+CellPopupPlan planCellPopup(bool windowActive, const QRect &cell, const QRect &table,
                             bool fullTextColumn, int textWidth, bool hasHint);
 
 // Where the sort triangle goes in a header section whose content (caption or
 // picture) ends at `contentRight` (exclusive); nothing when it does not fit.
-std::optional<QRect> SortMarkRect(const QRect &section, int contentRight);
+std::optional<QRect> sortMarkRect(const QRect &section, int contentRight);
 
 // A frameless pop-up over or beside a cell; it never takes focus or input.
 class CellPopup : public QWidget {

@@ -13,7 +13,7 @@ namespace orvane {
 
 namespace {
 
-QByteArray ReplaceLeftToRight(QByteArrayView text, QByteArrayView pattern,
+QByteArray replaceLeftToRight(QByteArrayView text, QByteArrayView pattern,
                               QByteArrayView replacement)
 {
     QByteArray result;
@@ -30,7 +30,7 @@ QByteArray ReplaceLeftToRight(QByteArrayView text, QByteArrayView pattern,
 // replacement only the replacement itself (and what follows) needs feeding,
 // and a match found at the end of the output is always the leftmost one.
 // Empty when the step budget runs out.
-std::optional<QByteArray> Rewrite(QByteArrayView text, QByteArrayView pattern,
+std::optional<QByteArray> rewrite(QByteArrayView text, QByteArrayView pattern,
                                   QByteArrayView replacement, qsizetype budget)
 {
     const qsizetype m = pattern.size();
@@ -77,7 +77,7 @@ std::optional<QByteArray> Rewrite(QByteArrayView text, QByteArrayView pattern,
     return out;
 }
 
-int HexDigit(char c)
+int hexDigit(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -96,13 +96,13 @@ QByteArray ReplaceAll(QByteArrayView text, QByteArrayView pattern, QByteArrayVie
         return text.toByteArray();
     if (replacement.indexOf(pattern) < 0) {
         const qsizetype budget = 16 * (text.size() + 64);
-        if (std::optional<QByteArray> rewritten = Rewrite(text, pattern, replacement, budget))
+        if (std::optional<QByteArray> rewritten = rewrite(text, pattern, replacement, budget))
             return *std::move(rewritten);
     }
-    return ReplaceLeftToRight(text, pattern, replacement);
+    return replaceLeftToRight(text, pattern, replacement);
 }
 
-qint32 ReadProfit(QByteArrayView musum)
+qint32 readProfit(QByteArrayView musum)
 {
     const qsizetype n = musum.size();
     qsizetype i = 0;
@@ -128,7 +128,7 @@ qint32 ReadProfit(QByteArrayView musum)
         quint32 pattern = 0;
         int significant = 0;
         for (; i < n; ++i) {
-            const int digit = HexDigit(musum[i]);
+            const int digit = hexDigit(musum[i]);
             if (digit < 0)
                 return 0;
             if (significant == 0 && digit == 0)
@@ -160,16 +160,16 @@ void AddForecastRow(ForecastGrid &NG, const MatchRecord &record)
     NG.AddRow();
     const int r = NG.RowCount() - 1;
 
-    NG.SetCellText(Id, r, FromCp1251(record.id()));
+    NG.SetCellText(Id, r, fromCp1251(record.id()));
     NG.SetCellImageIndex(Flag, r, LeagueFlagIndex(record.liga()));
-    NG.SetCellHint(Flag, r, FromCp1251(record.liga()));
-    NG.SetCellText(Time, r, FromCp1251(record.time()));
-    NG.SetCellText(Home, r, FromCp1251(record.home()));
-    NG.SetCellText(Away, r, FromCp1251(record.away()));
-    NG.SetCellText(Bet, r, FromCp1251(record.bet()));
-    NG.SetCellText(Odd, r, FromCp1251(ReplaceAll(record.kf(), ".", ",")));
-    NG.SetCellText(Orvane, r, FromCp1251(record.orvane()));
-    NG.SetCellText(Score, r, FromCp1251(record.score()));
+    NG.SetCellHint(Flag, r, fromCp1251(record.liga()));
+    NG.SetCellText(Time, r, fromCp1251(record.time()));
+    NG.SetCellText(Home, r, fromCp1251(record.home()));
+    NG.SetCellText(Away, r, fromCp1251(record.away()));
+    NG.SetCellText(Bet, r, fromCp1251(record.bet()));
+    NG.SetCellText(Odd, r, fromCp1251(ReplaceAll(record.kf(), ".", ",")));
+    NG.SetCellText(Orvane, r, fromCp1251(record.orvane()));
+    NG.SetCellText(Score, r, fromCp1251(record.score()));
 
     const QByteArrayView itog = record.itog();
     QColor outcome;
@@ -185,8 +185,8 @@ void AddForecastRow(ForecastGrid &NG, const MatchRecord &record)
         NG.SetCellHint(Score, r, u"Завершен"_s);
     }
 
-    const qint32 p = ReadProfit(record.musum());
-    NG.SetCellText(Rez, r, FromCp1251(itog));
+    const qint32 p = readProfit(record.musum());
+    NG.SetCellText(Rez, r, fromCp1251(itog));
     if (p > 0) {
         NG.SetCellText(Profit, r, QString::number(p));
         NG.SetCellColor(Profit, r, QColor(0, 64, 0));

@@ -30,6 +30,6 @@ QByteArray ReplaceAll(QByteArrayView text, QByteArrayView pattern, QByteArrayVie
 // after "$", "x", "X", "0x" or "0X" (at most eight significant ones, taken as
 // a two's-complement pattern, a "-" negating it modulo 2^32). Anything else,
 // including a decimal value out of range, reads as 0.
-qint32 ReadProfit(QByteArrayView musum);
+qint32 readProfit(QByteArrayView musum);
 
 } // namespace orvane

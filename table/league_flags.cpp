@@ -1,11 +1,10 @@
 #include "league_flags.h"
 
 #include <QString>
-
 #include <algorithm>
 
 // Outside any namespace: the resource initialiser is declared at global scope.
-static void InitFlagResources()
+static void initFlagResources()
 {
     Q_INIT_RESOURCE(orvane_flags);
 }
@@ -16,12 +15,12 @@ namespace orvane {
 
 namespace {
 
-constexpr bool NameIndicesValid()
+constexpr bool nameIndicesValid()
 {
     std::array<int, kFlagCount> uses{};
     for (const LeagueFlagName &entry : kLeagueFlagNames) {
-        if (entry.index < 1 || entry.index >= kFlagCount || entry.name.empty()
-            || entry.name.find('.') != std::string_view::npos)
+        if (entry.index < 1 || entry.index >= kFlagCount || entry.name.empty() ||
+            entry.name.find('.') != std::string_view::npos)
             return false;
         ++uses[size_t(entry.index)];
     }
@@ -31,9 +30,9 @@ constexpr bool NameIndicesValid()
     }
     return uses[15] == 2 && uses[25] == 6;
 }
-static_assert(NameIndicesValid(), "every picture but 0 and 49 needs a name, 49 none");
+static_assert(nameIndicesValid(), "every picture but 0 and 49 needs a name, 49 none");
 
-constexpr bool NamesUnique()
+constexpr bool namesUnique()
 {
     for (size_t i = 0; i < kLeagueFlagNames.size(); ++i)
         for (size_t j = i + 1; j < kLeagueFlagNames.size(); ++j)
@@ -41,11 +40,11 @@ constexpr bool NamesUnique()
                 return false;
     return true;
 }
-static_assert(NamesUnique());
+static_assert(namesUnique());
 
-QImage LoadPicture(const QString &path)
+QImage loadPicture(const QString &path)
 {
-    static const bool registered = (InitFlagResources(), true);
+    static const bool registered = (initFlagResources(), true);
     Q_UNUSED(registered);
     return QImage(path);
 }
@@ -58,24 +57,25 @@ int LeagueFlagIndex(QByteArrayView liga)
     if (dot <= 0)
         return 0;
     const std::string_view key(liga.data(), size_t(dot));
-    const auto *match = std::find_if(kLeagueFlagNames.begin(), kLeagueFlagNames.end(),
-                                     [key](const LeagueFlagName &entry) { return entry.name == key; });
+    const auto *match =
+        std::find_if(kLeagueFlagNames.begin(), kLeagueFlagNames.end(),
+                     [key](const LeagueFlagName &entry) { return entry.name == key; });
     return match == kLeagueFlagNames.end() ? 0 : match->index;
 }
 
-QImage FlagImage(int index, int scale)
+QImage flagImage(int index, int scale)
 {
     if (index < 0 || index >= kFlagCount || (scale != 1 && scale != 2))
         return {};
-    return LoadPicture(u":/orvane/flags/flag_%1%2.png"_s.arg(index, 3, 10, QLatin1Char('0'))
+    return loadPicture(u":/orvane/flags/flag_%1%2.png"_s.arg(index, 3, 10, QLatin1Char('0'))
                            .arg(scale == 2 ? u"@2x"_s : QString()));
 }
 
-QImage HeaderFlagImage(int scale)
+QImage headerFlagImage(int scale)
 {
     if (scale != 1 && scale != 2)
         return {};
-    return LoadPicture(scale == 2 ? u":/orvane/flags/header_flag@2x.png"_s
+    return loadPicture(scale == 2 ? u":/orvane/flags/header_flag@2x.png"_s
                                   : u":/orvane/flags/header_flag.png"_s);
 }
 
@@ -84,12 +84,12 @@ FlagImages::FlagImages()
     m_small.reserve(kFlagCount);
     m_large.reserve(kFlagCount);
     for (int i = 0; i < kFlagCount; ++i) {
-        m_small.append(QPixmap::fromImage(FlagImage(i, 1)));
-        m_large.append(QPixmap::fromImage(FlagImage(i, 2)));
+        m_small.append(QPixmap::fromImage(flagImage(i, 1)));
+        m_large.append(QPixmap::fromImage(flagImage(i, 2)));
         m_large.back().setDevicePixelRatio(2);
     }
-    m_header = QPixmap::fromImage(HeaderFlagImage(1));
-    m_header2x = QPixmap::fromImage(HeaderFlagImage(2));
+    m_header = QPixmap::fromImage(headerFlagImage(1));
+    m_header2x = QPixmap::fromImage(headerFlagImage(2));
     m_header2x.setDevicePixelRatio(2);
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 const QDateTime kNow(QDate(2024, 3, 1), QTime(12, 0), Qt::UTC);
 
-HeaderList SetCookies(const QByteArrayList &lines)
+HeaderList setCookies(const QByteArrayList &lines)
 {
     HeaderList headers;
     for (const QByteArray &line : lines)
@@ -17,7 +17,7 @@ HeaderList SetCookies(const QByteArrayList &lines)
 }
 
 // A "name=vvv..." pair of exactly `pairBytes` bytes.
-QByteArray Sized(const QByteArray &name, qsizetype pairBytes)
+QByteArray sized(const QByteArray &name, qsizetype pairBytes)
 {
     return name + '=' + QByteArray(pairBytes - name.size() - 1, 'v');
 }
@@ -69,7 +69,7 @@ void TestCookieStore::domainMatches()
     QFETCH(QByteArray, host);
     QFETCH(QByteArray, domain);
     QFETCH(bool, matches);
-    QCOMPARE(DomainMatches(host, domain), matches);
+    QCOMPARE(orvane::http::domainMatches(host, domain), matches);
 }
 
 void TestCookieStore::httpDate_data()
@@ -95,7 +95,7 @@ void TestCookieStore::httpDate()
 {
     QFETCH(QByteArray, text);
     QFETCH(QDateTime, expected);
-    QCOMPARE(ParseHttpDate(text), expected);
+    QCOMPARE(parseHttpDate(text), expected);
 }
 
 void TestCookieStore::domainAccepted_data()
@@ -128,7 +128,7 @@ void TestCookieStore::domainAccepted()
     QFETCH(bool, accepted);
 
     CookieStore store;
-    store.StoreFromReply(SetCookies({"a=1; Domain=" + domain}), host, "/", kNow);
+    store.storeFromReply(setCookies({"a=1; Domain=" + domain}), host, "/", kNow);
     QCOMPARE(store.count(), accepted ? 1 : 0);
 }
 
@@ -189,19 +189,19 @@ void TestCookieStore::sending()
     QFETCH(QByteArray, expected);
 
     CookieStore store;
-    store.StoreFromReply(SetCookies(lines), replyHost, replyTarget, kNow);
-    QCOMPARE(store.HeaderFor(requestHost, requestTarget, kNow), expected);
+    store.storeFromReply(setCookies(lines), replyHost, replyTarget, kNow);
+    QCOMPARE(store.headerFor(requestHost, requestTarget, kNow), expected);
 }
 
 void TestCookieStore::headerNames()
 {
     CookieStore store;
-    store.StoreFromReply({{"set-COOKIE", "a=1"},
+    store.storeFromReply({{"set-COOKIE", "a=1"},
                           {"Set-Cookie2", "b=2; Version=1; Port=\"80\"; Discard; CommentURL=x"},
                           {"X-Set-Cookie", "c=3"},
                           {"Cookie", "d=4"}},
                          "h", "/", kNow);
-    QCOMPARE(store.HeaderFor("h", "/", kNow), QByteArray("a=1; b=2"));
+    QCOMPARE(store.headerFor("h", "/", kNow), QByteArray("a=1; b=2"));
 }
 
 void TestCookieStore::expiry_data()
@@ -233,8 +233,8 @@ void TestCookieStore::expiry()
     QFETCH(bool, sent);
 
     CookieStore store;
-    store.StoreFromReply(SetCookies({"a=1; Path=/; " + attributes}), "h", "/", kNow);
-    QCOMPARE(store.HeaderFor("h", "/", kNow.addSecs(secondsLater)),
+    store.storeFromReply(setCookies({"a=1; Path=/; " + attributes}), "h", "/", kNow);
+    QCOMPARE(store.headerFor("h", "/", kNow.addSecs(secondsLater)),
              sent ? QByteArray("a=1") : QByteArray());
     QCOMPARE(store.count(), sent ? 1 : 0);
 }
@@ -242,10 +242,10 @@ void TestCookieStore::expiry()
 void TestCookieStore::expiredLineDeletesStored()
 {
     CookieStore store;
-    store.StoreFromReply(SetCookies({"a=1", "b=2"}), "h", "/", kNow);
-    store.StoreFromReply(SetCookies({"a=x; Max-Age=0"}), "h", "/", kNow);
+    store.storeFromReply(setCookies({"a=1", "b=2"}), "h", "/", kNow);
+    store.storeFromReply(setCookies({"a=x; Max-Age=0"}), "h", "/", kNow);
     QCOMPARE(store.count(), 1);
-    QCOMPARE(store.HeaderFor("h", "/", kNow), QByteArray("b=2"));
+    QCOMPARE(store.headerFor("h", "/", kNow), QByteArray("b=2"));
 }
 
 void TestCookieStore::replyAndStoreLimits()
@@ -254,44 +254,44 @@ void TestCookieStore::replyAndStoreLimits()
         QByteArrayList lines;
         for (int i = first; i < first + 60; ++i)
             lines.append("c" + QByteArray::number(i) + "=1");
-        return SetCookies(lines);
+        return setCookies(lines);
     };
     CookieStore store;
-    store.StoreFromReply(reply(0), "h", "/", kNow);
+    store.storeFromReply(reply(0), "h", "/", kNow);
     QCOMPARE(store.count(), 50);
-    store.StoreFromReply(reply(100), "h", "/", kNow);
-    store.StoreFromReply(reply(200), "h", "/", kNow);
+    store.storeFromReply(reply(100), "h", "/", kNow);
+    store.storeFromReply(reply(200), "h", "/", kNow);
     QCOMPARE(store.count(), 150);
 
     // Full: a newcomer is dropped, a replacement still lands.
-    store.StoreFromReply(SetCookies({"late=1; Path=/x", "c0=2; Path=/x"}), "h", "/", kNow);
+    store.storeFromReply(setCookies({"late=1; Path=/x", "c0=2; Path=/x"}), "h", "/", kNow);
     QCOMPARE(store.count(), 150);
-    const QByteArray header = store.HeaderFor("h", "/x/", kNow);
+    const QByteArray header = store.headerFor("h", "/x/", kNow);
     QVERIFY(header.startsWith("c0=2;"));
     QVERIFY(!header.contains("late"));
 
     // An expired cookie makes room.
-    store.StoreFromReply(SetCookies({"c1=; Max-Age=0", "late=1; Path=/y"}), "h", "/", kNow);
-    QVERIFY(store.HeaderFor("h", "/y/", kNow).startsWith("late=1;"));
+    store.storeFromReply(setCookies({"c1=; Max-Age=0", "late=1; Path=/y"}), "h", "/", kNow);
+    QVERIFY(store.headerFor("h", "/y/", kNow).startsWith("late=1;"));
 }
 
 void TestCookieStore::nameValueLimit()
 {
     CookieStore store;
-    store.StoreFromReply(SetCookies({Sized("a", 4097), Sized("b", 4098)}), "h", "/", kNow);
-    QCOMPARE(store.HeaderFor("h", "/", kNow), Sized("a", 4097));
+    store.storeFromReply(setCookies({sized("a", 4097), sized("b", 4098)}), "h", "/", kNow);
+    QCOMPARE(store.headerFor("h", "/", kNow), sized("a", 4097));
 }
 
 void TestCookieStore::headerStaysWithinBound()
 {
     CookieStore store({50, 150, 8192});
-    store.StoreFromReply(
-        SetCookies({Sized("big", 5000) + "; Path=/p/q/", Sized("over", 3200) + "; Path=/p/",
-                    Sized("fits", 3190) + "; Path=/p/", "s=1; Path=/"}),
+    store.storeFromReply(
+        setCookies({sized("big", 5000) + "; Path=/p/q/", sized("over", 3200) + "; Path=/p/",
+                    sized("fits", 3190) + "; Path=/p/", "s=1; Path=/"}),
         "h", "/", kNow);
-    const QByteArray header = store.HeaderFor("h", "/p/q/", kNow);
+    const QByteArray header = store.headerFor("h", "/p/q/", kNow);
     QCOMPARE(header.size(), kMaxCookieHeaderBytes);
-    QCOMPARE(header, Sized("big", 5000) + "; " + Sized("fits", 3190));
+    QCOMPARE(header, sized("big", 5000) + "; " + sized("fits", 3190));
 }
 
 QTEST_GUILESS_MAIN(TestCookieStore)

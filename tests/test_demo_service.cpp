@@ -8,7 +8,6 @@
 #include <QSet>
 #include <QTcpSocket>
 #include <QTest>
-
 #include <algorithm>
 
 using namespace orvane;
@@ -23,7 +22,7 @@ const QByteArray kVersionRequest = "GET /refresh/orvane5.txt HTTP/1.1\r\nHost: h
 
 // The status codes of the replies that arrive on `socket`, until `count` have
 // arrived or the service stops sending.
-QList<int> ReadReplies(QTcpSocket &socket, qsizetype count)
+QList<int> readReplies(QTcpSocket &socket, qsizetype count)
 {
     QList<int> statuses;
     QByteArray buffer;
@@ -132,7 +131,7 @@ void TestDemoService::fetch()
     QCOMPARE(failure ? failure->status : 0, failedStatus);
     QVERIFY2(body.contains(marker), body.constData());
     if (marker == "Failed")
-        QVERIFY(ContainsFailMarker(body));
+        QVERIFY(containsFailMarker(body));
 }
 
 void TestDemoService::versionProbe()
@@ -140,13 +139,13 @@ void TestDemoService::versionProbe()
     // The probe honours the system's proxy settings; this exchange stays on loopback.
     for (const char *name : {"http_proxy", "all_proxy", "HTTP_PROXY", "ALL_PROXY"})
         qunsetenv(name);
-    QCOMPARE(ProbeUrl(VersionFileAddress(m_host)), ProbeResult::Current);
+    QCOMPARE(ProbeUrl(versionFileAddress(m_host)), ProbeResult::Current);
 }
 
 void TestDemoService::demoReply()
 {
     HttpClient client;
-    const QByteArray url = LoginAddress({"demo", "demo"}, m_host);
+    const QByteArray url = loginAddress({"demo", "demo"}, m_host);
     QByteArray first;
     QByteArray second;
     QVERIFY(!HttpGetText(client, url, first));
@@ -154,10 +153,10 @@ void TestDemoService::demoReply()
     QVERIFY(!HttpGetText(client, url, second));
     QCOMPARE(second, first); // the same reply every time: tests and screenshots repeat
 
-    const ForecastReply reply = ReadForecastReply(first);
+    const ForecastReply reply = readForecastReply(first);
     QVERIFY(!reply.refused);
-    QVERIFY(!ContainsFailMarker(first));
-    QVERIFY(FromCp1251(reply.title).contains(u"до"));
+    QVERIFY(!containsFailMarker(first));
+    QVERIFY(fromCp1251(reply.title).contains(u"до"));
     QVERIFY(reply.matches.size() >= 40 && reply.matches.size() <= 60);
     QVERIFY(!QUtf8StringView(first).isValidUtf8()); // Windows-1251 bytes, not UTF-8
 
@@ -182,7 +181,7 @@ void TestDemoService::demoReply()
         total += profit;
         lowest = std::min(lowest, profit);
         highest = std::max(highest, profit);
-        for (const QChar c : FromCp1251(match.home()) + FromCp1251(match.away()))
+        for (const QChar c : fromCp1251(match.home()) + fromCp1251(match.away()))
             cyrillic = cyrillic || (c >= u'\u0400' && c <= u'\u04FF');
     }
     QCOMPARE(marks, (QSet<QByteArray>{"+", "-", "=", ""}));
@@ -241,13 +240,13 @@ void TestDemoService::connection()
     QVERIFY(socket.waitForConnected(kWaitMs));
     socket.write(request);
     // A connection that ends is read to its end: nothing may follow the last reply.
-    QCOMPARE(ReadReplies(socket, closes ? statuses.size() + 1 : statuses.size()), statuses);
+    QCOMPARE(readReplies(socket, closes ? statuses.size() + 1 : statuses.size()), statuses);
     if (closes) {
         QVERIFY(socket.state() == QAbstractSocket::UnconnectedState ||
                 socket.waitForDisconnected(kWaitMs));
     } else {
         socket.write(kVersionRequest); // still open: it answers one more
-        QCOMPARE(ReadReplies(socket, 1), QList<int>{200});
+        QCOMPARE(readReplies(socket, 1), QList<int>{200});
     }
 }
 

@@ -13,7 +13,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // One row per text, in `column`; column 0 numbers the rows in adding order.
-void AddRows(ForecastGrid &grid, int column, const QStringList &texts)
+void addRows(ForecastGrid &grid, int column, const QStringList &texts)
 {
     for (const QString &text : texts) {
         grid.AddRow();
@@ -23,7 +23,7 @@ void AddRows(ForecastGrid &grid, int column, const QStringList &texts)
     }
 }
 
-QStringList Column(const ForecastGrid &grid, int column)
+QStringList columnTexts(const ForecastGrid &grid, int column)
 {
     QStringList texts;
     for (int row = 0; row < grid.RowCount(); ++row)
@@ -31,7 +31,7 @@ QStringList Column(const ForecastGrid &grid, int column)
     return texts;
 }
 
-QColor PixelAt(const QImage &image, QPoint at)
+QColor pixelAt(const QImage &image, QPoint at)
 {
     return QColor::fromRgb(image.pixel(at));
 }
@@ -106,13 +106,13 @@ void TestForecastGrid::modelStaysConsistent()
     QAbstractItemModelTester tester(grid.gridModel(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     grid.show();
-    AddRows(grid, Home, {u"b"_s, u"a"_s, u"c"_s});
+    addRows(grid, Home, {u"b"_s, u"a"_s, u"c"_s});
     grid.SetCellImageIndex(Flag, 1, 23);
     grid.SetCellColor(Rez, 2, Qt::green);
     grid.SetCellHint(Score, 0, u"Завершен"_s);
     grid.selectRow(2);
     grid.sortByHeaderClick(Home);
-    QCOMPARE(Column(grid, Home), QStringList({u"a"_s, u"b"_s, u"c"_s}));
+    QCOMPARE(columnTexts(grid, Home), QStringList({u"a"_s, u"b"_s, u"c"_s}));
     QCOMPARE(grid.selectionModel()->selectedRows(), QModelIndexList{grid.gridModel()->index(2, 0)});
     grid.sortByHeaderClick(Flag);
     grid.sortByHeaderClick(Home);
@@ -120,7 +120,7 @@ void TestForecastGrid::modelStaysConsistent()
     QCOMPARE(grid.selectionModel()->selectedRows().value(0).row(), 0);
     QCOMPARE(grid.gridModel()->text(Home, 0), u"c"_s);
     grid.ClearRows();
-    AddRows(grid, Away, {u"x"_s});
+    addRows(grid, Away, {u"x"_s});
     grid.sortByHeaderClick(Away);
 }
 
@@ -151,16 +151,16 @@ void TestForecastGrid::sortsTextsByCodeUnits()
     QFETCH(QStringList, ascending);
 
     ForecastGrid grid;
-    AddRows(grid, column, texts);
+    addRows(grid, column, texts);
     grid.sortByHeaderClick(column);
     QCOMPARE(grid.sortOrder(), Qt::AscendingOrder);
-    QCOMPARE(Column(grid, column), ascending);
+    QCOMPARE(columnTexts(grid, column), ascending);
     grid.sortByHeaderClick(column);
     QCOMPARE(grid.sortOrder(), Qt::DescendingOrder);
     QStringList descending(ascending.crbegin(), ascending.crend());
     if (column == Profit) // the two empty cells keep their order
         descending = QStringList{u"7"_s, u"10"_s, u"-3"_s, u"-12"_s, u""_s, u""_s};
-    QCOMPARE(Column(grid, column), descending);
+    QCOMPARE(columnTexts(grid, column), descending);
 }
 
 void TestForecastGrid::sortsFlagsByIndex()
@@ -186,17 +186,17 @@ void TestForecastGrid::sortsFlagsByIndex()
 void TestForecastGrid::equalKeysKeepTheirOrder()
 {
     ForecastGrid grid;
-    AddRows(grid, Time, {u"b"_s, u"a"_s, u"b"_s, u"a"_s});
+    addRows(grid, Time, {u"b"_s, u"a"_s, u"b"_s, u"a"_s});
     grid.sortByHeaderClick(Time);
-    QCOMPARE(Column(grid, Id), QStringList({u"1"_s, u"3"_s, u"0"_s, u"2"_s}));
+    QCOMPARE(columnTexts(grid, Id), QStringList({u"1"_s, u"3"_s, u"0"_s, u"2"_s}));
     grid.sortByHeaderClick(Time);
-    QCOMPARE(Column(grid, Id), QStringList({u"0"_s, u"2"_s, u"1"_s, u"3"_s}));
+    QCOMPARE(columnTexts(grid, Id), QStringList({u"0"_s, u"2"_s, u"1"_s, u"3"_s}));
 }
 
 void TestForecastGrid::remembersDirectionPerColumn()
 {
     ForecastGrid grid;
-    AddRows(grid, Home, {u"b"_s, u"a"_s, u"c"_s});
+    addRows(grid, Home, {u"b"_s, u"a"_s, u"c"_s});
     QCOMPARE(grid.sortColumn(), -1);
 
     const auto click = [&grid](int column, Qt::SortOrder expected) {
@@ -206,7 +206,7 @@ void TestForecastGrid::remembersDirectionPerColumn()
     };
     click(Home, Qt::AscendingOrder);
     click(Home, Qt::DescendingOrder);
-    QCOMPARE(Column(grid, Home), QStringList({u"c"_s, u"b"_s, u"a"_s}));
+    QCOMPARE(columnTexts(grid, Home), QStringList({u"c"_s, u"b"_s, u"a"_s}));
     click(Away, Qt::AscendingOrder);
     click(Home, Qt::DescendingOrder); // kept while Away was the sort column
     click(Away, Qt::AscendingOrder);
@@ -223,17 +223,17 @@ void TestForecastGrid::remembersDirectionPerColumn()
 void TestForecastGrid::newLoadKeepsReplyOrder()
 {
     ForecastGrid grid;
-    AddRows(grid, Home, {u"b"_s, u"a"_s, u"c"_s});
+    addRows(grid, Home, {u"b"_s, u"a"_s, u"c"_s});
     grid.sortByHeaderClick(Home);
-    AddRows(grid, Home, {u"0"_s});
-    QCOMPARE(Column(grid, Home), QStringList({u"a"_s, u"b"_s, u"c"_s, u"0"_s}));
+    addRows(grid, Home, {u"0"_s});
+    QCOMPARE(columnTexts(grid, Home), QStringList({u"a"_s, u"b"_s, u"c"_s, u"0"_s}));
 
     grid.ClearRows();
-    AddRows(grid, Home, {u"b"_s, u"a"_s, u"c"_s});
-    QCOMPARE(Column(grid, Home), QStringList({u"b"_s, u"a"_s, u"c"_s}));
+    addRows(grid, Home, {u"b"_s, u"a"_s, u"c"_s});
+    QCOMPARE(columnTexts(grid, Home), QStringList({u"b"_s, u"a"_s, u"c"_s}));
     grid.sortByHeaderClick(Home);
     QCOMPARE(grid.sortOrder(), Qt::DescendingOrder);
-    QCOMPARE(Column(grid, Home), QStringList({u"c"_s, u"b"_s, u"a"_s}));
+    QCOMPARE(columnTexts(grid, Home), QStringList({u"c"_s, u"b"_s, u"a"_s}));
 }
 
 void TestForecastGrid::headerClickSorts()
@@ -242,13 +242,13 @@ void TestForecastGrid::headerClickSorts()
     grid.resize(798, 200);
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
-    AddRows(grid, Away, {u"b"_s, u"c"_s, u"a"_s});
+    addRows(grid, Away, {u"b"_s, u"c"_s, u"a"_s});
     QHeaderView *header = grid.horizontalHeader();
     const QPoint away(header->sectionViewportPosition(Away) + 10, 8);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, away);
-    QCOMPARE(Column(grid, Away), QStringList({u"a"_s, u"b"_s, u"c"_s}));
+    QCOMPARE(columnTexts(grid, Away), QStringList({u"a"_s, u"b"_s, u"c"_s}));
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, away);
-    QCOMPARE(Column(grid, Away), QStringList({u"c"_s, u"b"_s, u"a"_s}));
+    QCOMPARE(columnTexts(grid, Away), QStringList({u"c"_s, u"b"_s, u"a"_s}));
 }
 
 void TestForecastGrid::noRowSelectedAfterLoad()
@@ -257,7 +257,7 @@ void TestForecastGrid::noRowSelectedAfterLoad()
     grid.resize(798, 100);
     grid.show();
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
-    AddRows(grid, Home, QStringList(40, u"x"_s));
+    addRows(grid, Home, QStringList(40, u"x"_s));
 
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
                       grid.visualRect(grid.gridModel()->index(1, Home)).center());
@@ -271,7 +271,7 @@ void TestForecastGrid::noRowSelectedAfterLoad()
     grid.ClearRows();
     QVERIFY(!grid.selectionModel()->hasSelection());
     QCOMPARE(grid.verticalScrollBar()->value(), 0);
-    AddRows(grid, Home, QStringList(40, u"y"_s));
+    addRows(grid, Home, QStringList(40, u"y"_s));
     QVERIFY(!grid.selectionModel()->hasSelection());
 }
 
@@ -322,7 +322,7 @@ void TestForecastGrid::popupPlan()
     QFETCH(QPoint, topLeft);
 
     const CellPopupPlan plan =
-        PlanCellPopup(active, cell, QRect(0, 0, 798, 576), fullText, textWidth, hasHint);
+        planCellPopup(active, cell, QRect(0, 0, 798, 576), fullText, textWidth, hasHint);
     QCOMPARE(int(plan.kind), kind);
     if (kind == CellPopupPlan::FullText)
         QCOMPARE(plan.rect, rect);
@@ -350,7 +350,7 @@ void TestForecastGrid::sortMark()
     QFETCH(int, contentRight);
     QFETCH(bool, fits);
 
-    const std::optional<QRect> mark = SortMarkRect(section, contentRight);
+    const std::optional<QRect> mark = sortMarkRect(section, contentRight);
     QCOMPARE(mark.has_value(), fits);
     if (fits) {
         QCOMPARE(mark->width(), 8);
@@ -368,7 +368,7 @@ void TestForecastGrid::popupShowsOnRest()
     QVERIFY(QTest::qWaitForWindowActive(&grid));
 
     const QString longScore = u"2:1 (1:0, 1:1) after extra time"_s;
-    AddRows(grid, Score, {longScore, u"2:1"_s, QString()});
+    addRows(grid, Score, {longScore, u"2:1"_s, QString()});
     grid.SetCellHint(Score, 0, u"Завершен"_s);
     grid.SetCellHint(Score, 1, u"Завершен"_s);
     grid.SetCellHint(Flag, 1, u"England. Premier League"_s);
@@ -430,31 +430,31 @@ void TestForecastGrid::paints()
     const QPoint headerAt = header->mapTo(&grid, QPoint(0, 0));
 
     const int timeLeft = header->sectionViewportPosition(Time) + headerAt.x();
-    QCOMPARE(PixelAt(image, {timeLeft + 1, headerAt.y() + 1}), QColor(128, 128, 255));
-    QCOMPARE(PixelAt(image, {timeLeft + 1, headerAt.y() + 17}),
-             ResolveSystemColor(SystemColor::GrayText, palette));
-    QCOMPARE(PixelAt(image, {timeLeft - 1, headerAt.y() + 5}),
-             ResolveSystemColor(SystemColor::GrayText, palette));
+    QCOMPARE(pixelAt(image, {timeLeft + 1, headerAt.y() + 1}), QColor(128, 128, 255));
+    QCOMPARE(pixelAt(image, {timeLeft + 1, headerAt.y() + 17}),
+             resolveSystemColor(SystemColor::GrayText, palette));
+    QCOMPARE(pixelAt(image, {timeLeft - 1, headerAt.y() + 5}),
+             resolveSystemColor(SystemColor::GrayText, palette));
 
     const QRect rez = grid.cellRect(Rez, 0);
-    QCOMPARE(PixelAt(image, rez.topLeft() + QPoint(1, 1)), QColor(0, 255, 0));
-    QCOMPARE(PixelAt(image, {rez.right(), rez.center().y()}),
-             ResolveSystemColor(SystemColor::ActiveCaption, palette));
-    QCOMPARE(PixelAt(image, {rez.center().x(), rez.bottom()}), QColor(153, 180, 209));
+    QCOMPARE(pixelAt(image, rez.topLeft() + QPoint(1, 1)), QColor(0, 255, 0));
+    QCOMPARE(pixelAt(image, {rez.right(), rez.center().y()}),
+             resolveSystemColor(SystemColor::ActiveCaption, palette));
+    QCOMPARE(pixelAt(image, {rez.center().x(), rez.bottom()}), QColor(153, 180, 209));
 
     // The flag is centred in the cell inside its lines.
-    const QImage flag = FlagImage(23);
+    const QImage flag = flagImage(23);
     const QRect flagCell = grid.cellRect(Flag, 0);
     const QPoint flagAt(flagCell.left() + (flagCell.width() - 1 - 16) / 2,
                         flagCell.top() + (flagCell.height() - 1 - 16) / 2);
-    QCOMPARE(PixelAt(image, flagAt + QPoint(8, 8)), QColor::fromRgb(flag.pixel(8, 8)));
+    QCOMPARE(pixelAt(image, flagAt + QPoint(8, 8)), QColor::fromRgb(flag.pixel(8, 8)));
     const QRect empty = grid.cellRect(Flag, 1);
-    QCOMPARE(PixelAt(image, empty.topLeft() + QPoint(15, 8)),
-             ResolveSystemColor(SystemColor::Window, palette));
+    QCOMPARE(pixelAt(image, empty.topLeft() + QPoint(15, 8)),
+             resolveSystemColor(SystemColor::Window, palette));
 
     // Below the last row: the window colour.
-    QCOMPARE(PixelAt(image, grid.cellRect(Home, 1).bottomLeft() + QPoint(5, 10)),
-             ResolveSystemColor(SystemColor::Window, palette));
+    QCOMPARE(pixelAt(image, grid.cellRect(Home, 1).bottomLeft() + QPoint(5, 10)),
+             resolveSystemColor(SystemColor::Window, palette));
 
     // The triangle shows in a wide header, and is left out of a narrow one.
     const auto section = [&](int column) {
@@ -488,10 +488,10 @@ void TestForecastGrid::selectionShowsOnlyWithFocus()
 
     grid.clearFocus();
     QVERIFY(!grid.hasFocus());
-    QCOMPARE(PixelAt(grid.grab().toImage(), inRez), QColor(0, 255, 0));
+    QCOMPARE(pixelAt(grid.grab().toImage(), inRez), QColor(0, 255, 0));
     grid.setFocus();
     QVERIFY(grid.hasFocus());
-    QCOMPARE(PixelAt(grid.grab().toImage(), inRez), QColor(128, 128, 192));
+    QCOMPARE(pixelAt(grid.grab().toImage(), inRez), QColor(128, 128, 192));
 }
 
 QTEST_MAIN(TestForecastGrid)

@@ -13,9 +13,9 @@ struct Fields {
         musum{};
 };
 
-MatchRecord Record(const Fields &f)
+MatchRecord record(const Fields &f)
 {
-    return MatchRecord::FromValues({f.id, f.date, f.time, f.home, f.away, f.kf, f.itog, f.bet,
+    return MatchRecord::fromValues({f.id, f.date, f.time, f.home, f.away, f.kf, f.itog, f.bet,
                                     f.score, f.liga, f.orvane, f.musum});
 }
 
@@ -169,7 +169,7 @@ void TestForecastRows::readProfit()
 {
     QFETCH(QByteArray, musum);
     QFETCH(qint32, expected);
-    QCOMPARE(ReadProfit(musum), expected);
+    QCOMPARE(orvane::readProfit(musum), expected);
 }
 
 void TestForecastRows::fillsEveryColumn()
@@ -177,7 +177,7 @@ void TestForecastRows::fillsEveryColumn()
     ForecastGrid NG;
     // "Динамо" in Windows-1251.
     AddForecastRow(NG,
-                   Record({"42", "12.03.2026", "19:45", "\xc4\xe8\xed\xe0\xec\xee", "Real & Co",
+                   record({"42", "12.03.2026", "19:45", "\xc4\xe8\xed\xe0\xec\xee", "Real & Co",
                            "1.85", "?", "1X", "2:1", "England. Premier League", "Expert", "abc"}));
     const ForecastGridModel &model = *NG.gridModel();
     QCOMPARE(NG.RowCount(), 1);
@@ -222,7 +222,7 @@ void TestForecastRows::outcome()
     QFETCH(QColor, rez);
 
     ForecastGrid NG;
-    AddForecastRow(NG, Record({.itog = itog, .score = "2:1"}));
+    AddForecastRow(NG, record({.itog = itog, .score = "2:1"}));
     const ForecastGridModel &model = *NG.gridModel();
     QCOMPARE(model.background(Rez, 0), rez);
     QCOMPARE(model.text(Rez, 0), QString::fromLatin1(itog));
@@ -261,7 +261,7 @@ void TestForecastRows::profit()
     QFETCH(QColor, background);
 
     ForecastGrid NG;
-    AddForecastRow(NG, Record({.musum = musum}));
+    AddForecastRow(NG, record({.musum = musum}));
     QCOMPARE(NG.gridModel()->text(Profit, 0), text);
     QCOMPARE(NG.gridModel()->background(Profit, 0), background);
 }
@@ -282,8 +282,8 @@ void TestForecastRows::emptyRecord()
 void TestForecastRows::appendsAfterTheLastRow()
 {
     ForecastGrid NG;
-    AddForecastRow(NG, Record({.id = "1", .itog = "+", .liga = "Spain. Liga"}));
-    AddForecastRow(NG, Record({.id = "2", .liga = "Narnia. Cup"}));
+    AddForecastRow(NG, record({.id = "1", .itog = "+", .liga = "Spain. Liga"}));
+    AddForecastRow(NG, record({.id = "2", .liga = "Narnia. Cup"}));
     const ForecastGridModel &model = *NG.gridModel();
     QCOMPARE(NG.RowCount(), 2);
     QCOMPARE(model.text(Id, 1), u"2"_s);

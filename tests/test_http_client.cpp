@@ -21,44 +21,44 @@ const QByteArray kAgent = "Mozilla/5.0 (Windows NT 6.1; WOW64) AppleWebKit/537.3
 const QByteArray kLogin = "/login/orvane.php?login=u&pass=p";
 
 // The request expected on the wire; "{A}" and "{B}" stand for the servers.
-QByteArray Get(const QByteArray &target, const QByteArray &host = "{A}",
-               const QByteArray &extra = {})
+QByteArray widget(const QByteArray &target, const QByteArray &host = "{A}",
+                  const QByteArray &extra = {})
 {
     return "GET " + target + " HTTP/1.1\r\nContent-Type: text/html\r\nHost: " + host +
            "\r\nAccept: text/html, */*\r\nUser-Agent: " + kAgent + "\r\n" + extra + "\r\n";
 }
 
-QByteArray Ok(const QByteArray &body, const QByteArray &headers = {})
+QByteArray ok(const QByteArray &body, const QByteArray &headers = {})
 {
     return "HTTP/1.1 200 OK\r\n" + headers + "Content-Length: " + QByteArray::number(body.size()) +
            "\r\n\r\n" + body;
 }
 
-QByteArray Redirect(const QByteArray &location, int status = 302)
+QByteArray redirect(const QByteArray &location, int status = 302)
 {
     return "HTTP/1.1 " + QByteArray::number(status) + " Moved\r\nLocation: " + location +
            "\r\nContent-Length: 5\r\n\r\nmoved";
 }
 
-Exchange Play(const QByteArray &reply, Then then = Then::KeepOpen, qsizetype cutAfter = -1)
+Exchange play(const QByteArray &reply, Then then = Then::KeepOpen, qsizetype cutAfter = -1)
 {
     return {reply, Exchange::Delivery::Whole, cutAfter, then};
 }
 
-ConnectionScript Repeat(const Exchange &exchange, int times)
+ConnectionScript repeat(const Exchange &exchange, int times)
 {
     return ConnectionScript(times, exchange);
 }
 
 // The caller's variable after a call that began with "untouched" in it.
-QByteArray Outcome(const std::optional<HttpFailure> &failure, const QByteArray &text)
+QByteArray outcome(const std::optional<HttpFailure> &failure, const QByteArray &text)
 {
     const QByteArray shown =
         text.size() <= 40 ? text : '<' + QByteArray::number(text.size()) + " bytes>";
     return failure ? "fail " + QByteArray::number(failure->status) + ' ' + shown : "ok " + shown;
 }
 
-HttpSettings ShortSettings()
+HttpSettings shortSettings()
 {
     HttpSettings settings;
     settings.connectTimeout = std::chrono::milliseconds(5000);
@@ -68,7 +68,7 @@ HttpSettings ShortSettings()
     return settings;
 }
 
-quint16 DeadPort()
+quint16 deadPort()
 {
     QTcpServer server;
     server.listen(QHostAddress::LocalHost);
@@ -100,116 +100,117 @@ void TestHttpClient::exchanges_data()
 
     using Scripts = QList<ConnectionScript>;
     const QByteArray login = "http://{A}" + kLogin;
-    const QByteArray hello = Ok("hello");
+    const QByteArray hello = ok("hello");
 
     // What goes on the wire.
     QTest::newRow("raw credentials")
-        << Scripts{{Play(hello)}} << Scripts{}
+        << Scripts{{play(hello)}} << Scripts{}
         << QByteArrayList{"http://{A}/login/orvane.php?login=a b\\\xc8\xe2&pass=x&y=1#z&w"}
         << QByteArrayList{"ok hello"}
-        << QByteArrayList{Get("/login/orvane.php?login=a b/\xc8\xe2&pass=x&y=1")}
+        << QByteArrayList{widget("/login/orvane.php?login=a b/\xc8\xe2&pass=x&y=1")}
         << QByteArrayList{} << 1;
     QTest::newRow("empty credentials")
-        << Scripts{{Play(hello)}} << Scripts{}
+        << Scripts{{play(hello)}} << Scripts{}
         << QByteArrayList{"http://{A}/login/orvane.php?login=&pass="} << QByteArrayList{"ok hello"}
-        << QByteArrayList{Get("/login/orvane.php?login=&pass=")} << QByteArrayList{} << 1;
+        << QByteArrayList{widget("/login/orvane.php?login=&pass=")} << QByteArrayList{} << 1;
     QTest::newRow("control bytes encoded")
-        << Scripts{{Play(hello)}} << Scripts{}
+        << Scripts{{play(hello)}} << Scripts{}
         << QByteArrayList{"http://{A}/l?login=a\r\nX-Evil: 1\x7f&pass=\t"}
         << QByteArrayList{"ok hello"}
-        << QByteArrayList{Get("/l?login=a%0D%0AX-Evil: 1%7F&pass=%09")} << QByteArrayList{} << 1;
+        << QByteArrayList{widget("/l?login=a%0D%0AX-Evil: 1%7F&pass=%09")} << QByteArrayList{} << 1;
     QTest::newRow("https refused before sending")
         << Scripts{} << Scripts{} << QByteArrayList{"https://{A}/x"}
         << QByteArrayList{"fail 0 untouched"} << QByteArrayList{} << QByteArrayList{} << 0;
 
     // Bodies and the caller's variable.
     QTest::newRow("empty body leaves the variable")
-        << Scripts{{Play(Ok({})), Play("HTTP/1.1 204 No Content\r\n\r\n")}} << Scripts{}
+        << Scripts{{play(ok({})), play("HTTP/1.1 204 No Content\r\n\r\n")}} << Scripts{}
         << QByteArrayList{login, login} << QByteArrayList{"ok untouched", "ok untouched"}
-        << QByteArrayList{Get(kLogin), Get(kLogin)} << QByteArrayList{} << 1;
-    QTest::newRow("chunked") << Scripts{{Play(
+        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 1;
+    QTest::newRow("chunked") << Scripts{{play(
                                     "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
                                     "5\r\nhello\r\n6\r\n world\r\n0\r\n\r\n")}}
                              << Scripts{} << QByteArrayList{login}
-                             << QByteArrayList{"ok hello world"} << QByteArrayList{Get(kLogin)}
+                             << QByteArrayList{"ok hello world"} << QByteArrayList{widget(kLogin)}
                              << QByteArrayList{} << 1;
-    QTest::newRow("until close") << Scripts{{Play("HTTP/1.1 200 OK\r\n\r\nall of it", Then::Close)}}
+    QTest::newRow("until close") << Scripts{{play("HTTP/1.1 200 OK\r\n\r\nall of it", Then::Close)}}
                                  << Scripts{} << QByteArrayList{login}
-                                 << QByteArrayList{"ok all of it"} << QByteArrayList{Get(kLogin)}
+                                 << QByteArrayList{"ok all of it"} << QByteArrayList{widget(kLogin)}
                                  << QByteArrayList{} << 1;
-    QTest::newRow("dribbled") << Scripts{{Exchange{Ok("dribbled body"),
+    QTest::newRow("dribbled") << Scripts{{Exchange{ok("dribbled body"),
                                                    Exchange::Delivery::Dribble}}}
                               << Scripts{} << QByteArrayList{login}
-                              << QByteArrayList{"ok dribbled body"} << QByteArrayList{Get(kLogin)}
-                              << QByteArrayList{} << 1;
+                              << QByteArrayList{"ok dribbled body"}
+                              << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("cut short of its length is a prefix")
-        << Scripts{{Play(Ok("0123456789"), Then::Close, 42)}} << Scripts{} << QByteArrayList{login}
-        << QByteArrayList{"ok 012"} << QByteArrayList{Get(kLogin)} << QByteArrayList{} << 1;
+        << Scripts{{play(ok("0123456789"), Then::Close, 42)}} << Scripts{} << QByteArrayList{login}
+        << QByteArrayList{"ok 012"} << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("chunked cut hands back the part")
-        << Scripts{{Play(
+        << Scripts{{play(
                        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n4\r\nwo",
                        Then::Close)},
-                   {Play(hello)}}
+                   {play(hello)}}
         << Scripts{} << QByteArrayList{login, login}
         << QByteArrayList{"fail 200 hellowo", "ok hello"}
-        << QByteArrayList{Get(kLogin), Get(kLogin)} << QByteArrayList{} << 2;
+        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 2;
     QTest::newRow("closed before the status line")
-        << Scripts{{Play("HTTP/1.1 200", Then::Close)}} << Scripts{} << QByteArrayList{login}
-        << QByteArrayList{"fail 0 untouched"} << QByteArrayList{Get(kLogin)} << QByteArrayList{}
+        << Scripts{{play("HTTP/1.1 200", Then::Close)}} << Scripts{} << QByteArrayList{login}
+        << QByteArrayList{"fail 0 untouched"} << QByteArrayList{widget(kLogin)} << QByteArrayList{}
         << 1;
     QTest::newRow("2xx headers cut off")
-        << Scripts{{Play("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n", Then::Close)}} << Scripts{}
+        << Scripts{{play("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n", Then::Close)}} << Scripts{}
         << QByteArrayList{login} << QByteArrayList{"fail 200 untouched"}
-        << QByteArrayList{Get(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
 
     // Refused statuses.
     QTest::newRow("404 with a body, connection kept")
-        << Scripts{{Play("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found"),
-                    Play(hello)}}
+        << Scripts{{play("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found"),
+                    play(hello)}}
         << Scripts{} << QByteArrayList{login, login}
         << QByteArrayList{"fail 404 untouched", "ok hello"}
-        << QByteArrayList{Get(kLogin), Get(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("unreadable status")
-        << Scripts{{Play("HTTP/1.1 OK\r\nContent-Length: 2\r\n\r\nhi")}} << Scripts{}
+        << Scripts{{play("HTTP/1.1 OK\r\nContent-Length: 2\r\n\r\nhi")}} << Scripts{}
         << QByteArrayList{login} << QByteArrayList{"fail -1 untouched"}
-        << QByteArrayList{Get(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("3xx without Location")
-        << Scripts{{Play("HTTP/1.1 302 Found\r\nContent-Length: 2\r\n\r\nhi")}} << Scripts{}
+        << Scripts{{play("HTTP/1.1 302 Found\r\nContent-Length: 2\r\n\r\nhi")}} << Scripts{}
         << QByteArrayList{login} << QByteArrayList{"fail 302 untouched"}
-        << QByteArrayList{Get(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("304 is refused")
-        << Scripts{{Play("HTTP/1.1 304 Not Modified\r\nContent-Length: 0\r\n\r\n")}} << Scripts{}
+        << Scripts{{play("HTTP/1.1 304 Not Modified\r\nContent-Length: 0\r\n\r\n")}} << Scripts{}
         << QByteArrayList{login} << QByteArrayList{"fail 304 untouched"}
-        << QByteArrayList{Get(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("refused body waited for, not forever")
-        << Scripts{{Play("HTTP/1.1 500 Oops\r\nContent-Length: 100\r\n\r\npart", Then::Stall)},
-                   {Play(hello)}}
+        << Scripts{{play("HTTP/1.1 500 Oops\r\nContent-Length: 100\r\n\r\npart", Then::Stall)},
+                   {play(hello)}}
         << Scripts{} << QByteArrayList{login, login}
         << QByteArrayList{"fail 500 untouched", "ok hello"}
-        << QByteArrayList{Get(kLogin), Get(kLogin)} << QByteArrayList{} << 2;
+        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 2;
 
     // Redirects.
     QTest::newRow("200 with Location is a redirect")
-        << Scripts{{Play(Ok("junk", "Location: /next\r\n")), Play(hello)}} << Scripts{}
+        << Scripts{{play(ok("junk", "Location: /next\r\n")), play(hello)}} << Scripts{}
         << QByteArrayList{login} << QByteArrayList{"ok hello"}
-        << QByteArrayList{Get(kLogin), Get("/next")} << QByteArrayList{} << 1;
+        << QByteArrayList{widget(kLogin), widget("/next")} << QByteArrayList{} << 1;
     QTest::newRow("relative, parent and root-relative")
-        << Scripts{{Play(Redirect("page.php?a=1")), Play(Redirect("../up/./x")),
-                    Play(Redirect("/root", 301)), Play(hello)}}
+        << Scripts{{play(redirect("page.php?a=1")), play(redirect("../up/./x")),
+                    play(redirect("/root", 301)), play(hello)}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"ok hello"}
-        << QByteArrayList{Get(kLogin), Get("/login/page.php?a=1"), Get("/up/x"), Get("/root")}
+        << QByteArrayList{widget(kLogin), widget("/login/page.php?a=1"), widget("/up/x"),
+                          widget("/root")}
         << QByteArrayList{} << 1;
     {
-        ConnectionScript fourteen = Repeat(Play(Redirect("/r")), 14);
-        fourteen.append(Play(hello));
-        QByteArrayList requests{Get(kLogin)};
+        ConnectionScript fourteen = repeat(play(redirect("/r")), 14);
+        fourteen.append(play(hello));
+        QByteArrayList requests{widget(kLogin)};
         for (int i = 0; i < 14; ++i)
-            requests.append(Get("/r"));
+            requests.append(widget("/r"));
         QTest::newRow("14 redirects then 200")
             << Scripts{fourteen} << Scripts{} << QByteArrayList{login} << QByteArrayList{"ok hello"}
             << requests << QByteArrayList{} << 1;
         // The 15th request's redirect ends the call; the next call counts afresh.
-        ConnectionScript fifteen = Repeat(Play(Redirect("/r")), 15);
+        ConnectionScript fifteen = repeat(play(redirect("/r")), 15);
         fifteen.append(fourteen);
         QByteArrayList twice = requests;
         twice.append(requests);
@@ -218,109 +219,111 @@ void TestHttpClient::exchanges_data()
             << QByteArrayList{"ok untouched", "ok hello"} << twice << QByteArrayList{} << 1;
     }
     QTest::newRow("https Location fails")
-        << Scripts{{Play(Redirect("https://{A}/secure"))}} << Scripts{} << QByteArrayList{login}
-        << QByteArrayList{"fail 0 untouched"} << QByteArrayList{Get(kLogin)} << QByteArrayList{}
+        << Scripts{{play(redirect("https://{A}/secure"))}} << Scripts{} << QByteArrayList{login}
+        << QByteArrayList{"fail 0 untouched"} << QByteArrayList{widget(kLogin)} << QByteArrayList{}
         << 1;
     QTest::newRow("absolute redirect leaves its port behind")
-        << Scripts{{Play(Redirect("http://{B}/b"))}} << Scripts{{Play(hello), Play(Ok("again"))}}
+        << Scripts{{play(redirect("http://{B}/b"))}} << Scripts{{play(hello), play(ok("again"))}}
         << QByteArrayList{login, "http://127.0.0.1/c"} << QByteArrayList{"ok hello", "ok again"}
-        << QByteArrayList{Get(kLogin)} << QByteArrayList{Get("/b", "{B}"), Get("/c", "{B}")} << 1;
+        << QByteArrayList{widget(kLogin)}
+        << QByteArrayList{widget("/b", "{B}"), widget("/c", "{B}")} << 1;
     QTest::newRow("redirect body that never ends")
-        << Scripts{{Play("HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 50\r\n\r\nab",
+        << Scripts{{play("HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 50\r\n\r\nab",
                          Then::Stall)},
-                   {Play(hello)}}
+                   {play(hello)}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"ok hello"}
-        << QByteArrayList{Get(kLogin), Get("/x")} << QByteArrayList{} << 2;
+        << QByteArrayList{widget(kLogin), widget("/x")} << QByteArrayList{} << 2;
 
     // Connections.
     QTest::newRow("kept between calls")
-        << Scripts{{Play(hello), Play(Ok("second"))}} << Scripts{} << QByteArrayList{login, login}
-        << QByteArrayList{"ok hello", "ok second"} << QByteArrayList{Get(kLogin), Get(kLogin)}
+        << Scripts{{play(hello), play(ok("second"))}} << Scripts{} << QByteArrayList{login, login}
+        << QByteArrayList{"ok hello", "ok second"} << QByteArrayList{widget(kLogin), widget(kLogin)}
         << QByteArrayList{} << 1;
     QTest::newRow("Connection: close")
-        << Scripts{{Play(Ok("one", "Connection: Close\r\n"))},
-                   {Play(Ok("two", "Proxy-Connection:  close \r\n"))},
-                   {Play(Ok("three"))}}
+        << Scripts{{play(ok("one", "Connection: Close\r\n"))},
+                   {play(ok("two", "Proxy-Connection:  close \r\n"))},
+                   {play(ok("three"))}}
         << Scripts{} << QByteArrayList{login, login, login}
         << QByteArrayList{"ok one", "ok two", "ok three"}
-        << QByteArrayList{Get(kLogin), Get(kLogin), Get(kLogin)} << QByteArrayList{} << 3;
+        << QByteArrayList{widget(kLogin), widget(kLogin), widget(kLogin)} << QByteArrayList{} << 3;
     QTest::newRow("server closed after the reply")
-        << Scripts{{Play(hello, Then::Close)}, {Play(Ok("two"))}} << Scripts{}
+        << Scripts{{play(hello, Then::Close)}, {play(ok("two"))}} << Scripts{}
         << QByteArrayList{login, login} << QByteArrayList{"ok hello", "ok two"}
-        << QByteArrayList{Get(kLogin), Get(kLogin)} << QByteArrayList{} << 2;
+        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 2;
     QTest::newRow("stray bytes after a reply")
-        << Scripts{{Play(hello + "HTTP/1.1 200 OK\r\n\r\nstale")}, {Play(Ok("fresh"))}} << Scripts{}
+        << Scripts{{play(hello + "HTTP/1.1 200 OK\r\n\r\nstale")}, {play(ok("fresh"))}} << Scripts{}
         << QByteArrayList{login, login} << QByteArrayList{"ok hello", "ok fresh"}
-        << QByteArrayList{Get(kLogin), Get(kLogin)} << QByteArrayList{} << 2;
+        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 2;
     QTest::newRow("other host closes the connection")
-        << Scripts{{Play(hello)}, {Play(Ok("back"))}} << Scripts{{Play(Ok("b"))}}
+        << Scripts{{play(hello)}, {play(ok("back"))}} << Scripts{{play(ok("b"))}}
         << QByteArrayList{login, "http://{B}/b", login}
-        << QByteArrayList{"ok hello", "ok b", "ok back"} << QByteArrayList{Get(kLogin), Get(kLogin)}
-        << QByteArrayList{Get("/b", "{B}")} << 2;
+        << QByteArrayList{"ok hello", "ok b", "ok back"}
+        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{widget("/b", "{B}")}
+        << 2;
     QTest::newRow("not repeated when dropped")
-        << Scripts{{Play(hello)}} << Scripts{} << QByteArrayList{login, login}
+        << Scripts{{play(hello)}} << Scripts{} << QByteArrayList{login, login}
         << QByteArrayList{"ok hello", "fail 0 untouched"}
-        << QByteArrayList{Get(kLogin), Get(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 1;
 
     // Cookies and authorization.
     QTest::newRow("cookie goes with the next request")
-        << Scripts{{Play(Ok("a", "Set-Cookie: sid=42; path=/\r\n"
+        << Scripts{{play(ok("a", "Set-Cookie: sid=42; path=/\r\n"
                                  "Set-Cookie: far=1; Domain=other.example\r\n")),
-                    Play(Ok("b"))}}
+                    play(ok("b"))}}
         << Scripts{} << QByteArrayList{login, login} << QByteArrayList{"ok a", "ok b"}
-        << QByteArrayList{Get(kLogin), Get(kLogin, "{A}", "Cookie: sid=42\r\n")} << QByteArrayList{}
-        << 1;
+        << QByteArrayList{widget(kLogin), widget(kLogin, "{A}", "Cookie: sid=42\r\n")}
+        << QByteArrayList{} << 1;
     QTest::newRow("cookie of a redirect and of a refusal kept")
-        << Scripts{{Play("HTTP/1.1 302 Found\r\nSet-Cookie: r=1; path=/\r\nLocation: /x\r\n"
+        << Scripts{{play("HTTP/1.1 302 Found\r\nSet-Cookie: r=1; path=/\r\nLocation: /x\r\n"
                          "Content-Length: 0\r\n\r\n"),
-                    Play("HTTP/1.1 403 No\r\nSet-cookie: f=2; path=/\r\nContent-Length: 0\r\n\r\n"),
-                    Play(hello)}}
+                    play("HTTP/1.1 403 No\r\nSet-cookie: f=2; path=/\r\nContent-Length: 0\r\n\r\n"),
+                    play(hello)}}
         << Scripts{} << QByteArrayList{login, login}
         << QByteArrayList{"fail 403 untouched", "ok hello"}
-        << QByteArrayList{Get(kLogin), Get("/x", "{A}", "Cookie: r=1\r\n"),
-                          Get(kLogin, "{A}", "Cookie: r=1; f=2\r\n")}
+        << QByteArrayList{widget(kLogin), widget("/x", "{A}", "Cookie: r=1\r\n"),
+                          widget(kLogin, "{A}", "Cookie: r=1; f=2\r\n")}
         << QByteArrayList{} << 1;
     const QByteArray basic = "Authorization: Basic Og==\r\n";
     QTest::newRow("Basic challenge marks the client")
-        << Scripts{{Play("HTTP/1.1 401 No\r\nWWW-Authenticate: Digest realm=x\r\nContent-Length: "
+        << Scripts{{play("HTTP/1.1 401 No\r\nWWW-Authenticate: Digest realm=x\r\nContent-Length: "
                          "0\r\n\r\n"),
-                    Play("HTTP/1.1 401 No\r\nWWW-Authenticate: bAsIc "
+                    play("HTTP/1.1 401 No\r\nWWW-Authenticate: bAsIc "
                          "realm=\"x\"\r\nContent-Length: 0\r\n\r\n"),
-                    Play(hello), Play(Ok("still"))}}
+                    play(hello), play(ok("still"))}}
         << Scripts{} << QByteArrayList{login, login, login, login}
         << QByteArrayList{"fail 401 untouched", "fail 401 untouched", "ok hello", "ok still"}
-        << QByteArrayList{Get(kLogin), Get(kLogin), Get(kLogin, "{A}", basic),
-                          Get(kLogin, "{A}", basic)}
+        << QByteArrayList{widget(kLogin), widget(kLogin), widget(kLogin, "{A}", basic),
+                          widget(kLogin, "{A}", basic)}
         << QByteArrayList{} << 1;
 
     // Hostile or dead servers: each fails, bounded.
     QTest::newRow("line over 16384 bytes")
-        << Scripts{{Play("HTTP/1.1 200 OK\r\nX: " + QByteArray(16382, 'x') + "\r\n\r\n")}}
+        << Scripts{{play("HTTP/1.1 200 OK\r\nX: " + QByteArray(16382, 'x') + "\r\n\r\n")}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"fail 200 untouched"}
-        << QByteArrayList{Get(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("endless headers")
-        << Scripts{{Play("HTTP/1.1 200 OK\r\n" +
+        << Scripts{{play("HTTP/1.1 200 OK\r\n" +
                          QByteArray("X-Pad: " + QByteArray(1000, 'p') + "\r\n").repeated(300))}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"fail 200 untouched"}
-        << QByteArrayList{Get(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("length claims a gigabyte")
-        << Scripts{{Play("HTTP/1.1 200 OK\r\nContent-Length: 1073741824\r\n\r\nabc", Then::Stall)}}
+        << Scripts{{play("HTTP/1.1 200 OK\r\nContent-Length: 1073741824\r\n\r\nabc", Then::Stall)}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"fail 200 untouched"}
-        << QByteArrayList{Get(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("endless chunk")
-        << Scripts{{Play(
+        << Scripts{{play(
                "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n7fffffffffffffff\r\nab",
                Then::Stall)}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"fail 200 untouched"}
-        << QByteArrayList{Get(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("silent before the status")
-        << Scripts{{Play({}, Then::Stall)}} << Scripts{} << QByteArrayList{login}
-        << QByteArrayList{"fail 0 untouched"} << QByteArrayList{Get(kLogin)} << QByteArrayList{}
+        << Scripts{{play({}, Then::Stall)}} << Scripts{} << QByteArrayList{login}
+        << QByteArrayList{"fail 0 untouched"} << QByteArrayList{widget(kLogin)} << QByteArrayList{}
         << 1;
     QTest::newRow("silent inside the body")
-        << Scripts{{Play("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nabc", Then::Stall)}}
+        << Scripts{{play("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nabc", Then::Stall)}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"fail 200 abc"}
-        << QByteArrayList{Get(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
 }
 
 void TestHttpClient::exchanges()
@@ -345,12 +348,12 @@ void TestHttpClient::exchanges()
     ScriptedServer serverA(scriptsA);
     authorityA = serverA.authority();
 
-    HttpClient client(ShortSettings());
+    HttpClient client(shortSettings());
     QByteArrayList got;
     for (const QByteArray &url : urls) {
         QByteArray text = "untouched";
         const std::optional<HttpFailure> failure = HttpGetText(client, fill(url), text);
-        got.append(Outcome(failure, text));
+        got.append(outcome(failure, text));
     }
     QCOMPARE(got, outcomes);
 
@@ -365,10 +368,10 @@ void TestHttpClient::exchanges()
 
 void TestHttpClient::noListener()
 {
-    HttpClient client(ShortSettings());
+    HttpClient client(shortSettings());
     QByteArray text = "untouched";
     const auto failure =
-        HttpGetText(client, "http://127.0.0.1:" + QByteArray::number(DeadPort()) + "/x", text);
+        HttpGetText(client, "http://127.0.0.1:" + QByteArray::number(deadPort()) + "/x", text);
     QVERIFY(failure);
     QCOMPARE(failure->status, 0);
     QVERIFY(!failure->reason.isEmpty());
@@ -377,14 +380,14 @@ void TestHttpClient::noListener()
 
 void TestHttpClient::worksOnThreadWithoutEventLoop()
 {
-    ScriptedServer server({{Play(Ok("from a worker")), Play(Ok("again"))}});
+    ScriptedServer server({{play(ok("from a worker")), play(ok("again"))}});
     QByteArrayList got;
     QThread *worker = QThread::create([&] {
-        HttpClient client(ShortSettings());
+        HttpClient client(shortSettings());
         for (int i = 0; i < 2; ++i) {
             QByteArray text;
             const auto failure = HttpGetText(client, "http://" + server.authority() + "/", text);
-            got.append(Outcome(failure, text));
+            got.append(outcome(failure, text));
         }
     });
     worker->start();
@@ -402,8 +405,8 @@ void TestHttpClient::largeBodyWhole()
     const QByteArray chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" +
                                QByteArray::number(body.size(), 16) + "\r\n" + body +
                                "\r\n0\r\n\r\n";
-    ScriptedServer server({{Play(Ok(body)), Play(chunked)}});
-    HttpClient client(ShortSettings());
+    ScriptedServer server({{play(ok(body)), play(chunked)}});
+    HttpClient client(shortSettings());
     for (int i = 0; i < 2; ++i) {
         QByteArray text;
         QVERIFY(!HttpGetText(client, "http://" + server.authority() + "/big", text));

@@ -14,7 +14,7 @@ namespace {
 enum class Body { Keep, Discard, Skip };
 
 // What a reader made of a stream, in one comparable line.
-QByteArray Outcome(const ReplyReader &reader, qsizetype leftover)
+QByteArray outcome(const ReplyReader &reader, qsizetype leftover)
 {
     static const char *const kStates[] = {"status-line", "headers", "headers-done",
                                           "body",        "done",    "failed"};
@@ -36,7 +36,7 @@ QByteArray Outcome(const ReplyReader &reader, qsizetype leftover)
 }
 
 // Feeds `stream` in pieces of `step` bytes; `eof` ends the stream after it.
-QByteArray Read(const QByteArray &stream, qsizetype step, bool eof, Body mode, ReaderLimits limits,
+QByteArray read(const QByteArray &stream, qsizetype step, bool eof, Body mode, ReaderLimits limits,
                 HeaderList *headers = nullptr)
 {
     ReplyReader reader(limits);
@@ -44,15 +44,15 @@ QByteArray Read(const QByteArray &stream, qsizetype step, bool eof, Body mode, R
         if (reader.state() != ReplyReader::State::HeadersDone)
             return;
         if (mode == Body::Skip)
-            reader.SkipBody();
+            reader.skipBody();
         else
-            reader.ReadBody(mode == Body::Keep ? ReplyReader::BodyMode::Keep
+            reader.readBody(mode == Body::Keep ? ReplyReader::BodyMode::Keep
                                                : ReplyReader::BodyMode::Discard);
     };
     qsizetype pos = 0;
     while (pos < stream.size()) {
         const qsizetype n =
-            reader.Feed(QByteArrayView(stream).sliced(pos, qMin(step, stream.size() - pos)));
+            reader.feed(QByteArrayView(stream).sliced(pos, qMin(step, stream.size() - pos)));
         pos += n;
         if (reader.state() == ReplyReader::State::HeadersDone)
             decide();
@@ -60,15 +60,15 @@ QByteArray Read(const QByteArray &stream, qsizetype step, bool eof, Body mode, R
             break;
     }
     if (eof) {
-        reader.Finish();
+        reader.finish();
         decide();
     }
     if (headers)
         *headers = reader.headers();
-    return Outcome(reader, stream.size() - pos);
+    return outcome(reader, stream.size() - pos);
 }
 
-QByteArray Long(qsizetype n, char c = 'x')
+QByteArray repeated(qsizetype n, char c = 'x')
 {
     return QByteArray(n, c);
 }
@@ -150,7 +150,7 @@ void TestHttpWire::splitUrl()
 {
     QFETCH(QByteArray, url);
     QFETCH(int, defaultPort);
-    const Url split = SplitUrl(url, quint16(defaultPort));
+    const Url split = orvane::http::splitUrl(url, quint16(defaultPort));
     QTEST(split.ok(), "ok");
     if (!split.ok())
         return;
@@ -203,7 +203,7 @@ void TestHttpWire::location()
 {
     QFETCH(QByteArray, previous);
     QFETCH(QByteArray, location);
-    QTEST(ResolveLocation(previous, location), "expected");
+    QTEST(resolveLocation(previous, location), "expected");
 }
 
 void TestHttpWire::request_data()
@@ -232,7 +232,7 @@ void TestHttpWire::request_data()
         << QByteArray("http://h/x") << true << QByteArray("a=1; b=2")
         << "GET /x HTTP/1.1\r\nContent-Type: text/html\r\nHost: h\r\n" + tail +
                "Authorization: Basic Og==\r\nCookie: a=1; b=2\r\n\r\n";
-    const QByteArray longCookie = "k=" + Long(3000, 'v') + "; m=, \"q r\"";
+    const QByteArray longCookie = "k=" + repeated(3000, 'v') + "; m=, \"q r\"";
     QTest::newRow("long cookie line unfolded")
         << QByteArray("http://h/x") << false << longCookie
         << "GET /x HTTP/1.1\r\nContent-Type: text/html\r\nHost: h\r\n" + tail +
@@ -244,9 +244,9 @@ void TestHttpWire::request()
     QFETCH(QByteArray, url);
     QFETCH(bool, basicAuth);
     QFETCH(QByteArray, cookie);
-    const Url split = SplitUrl(url);
+    const Url split = orvane::http::splitUrl(url);
     QVERIFY(split.ok());
-    QTEST(BuildGetRequest(split, basicAuth, cookie), "expected");
+    QTEST(buildGetRequest(split, basicAuth, cookie), "expected");
 }
 
 void TestHttpWire::reply_data()
@@ -355,38 +355,38 @@ void TestHttpWire::reply_data()
         "headers 200 body= left=0");
 
     // Bounds.
-    row("line at the limit", ok + "X: " + Long(16381) + "\r\nContent-Length: 1\r\n\r\nz", false,
+    row("line at the limit", ok + "X: " + repeated(16381) + "\r\nContent-Length: 1\r\n\r\nz", false,
         Body::Keep, defaults, "done 200 body=z left=0");
-    row("line over the limit", ok + "X: " + Long(16382) + "\r\n\r\n", false, Body::Keep, defaults,
-        "failed 200 [reply line too long] body= left=0");
-    row("line over the limit, no CR", ok + "X: " + Long(16382) + "\n\n", false, Body::Keep,
+    row("line over the limit", ok + "X: " + repeated(16382) + "\r\n\r\n", false, Body::Keep,
         defaults, "failed 200 [reply line too long] body= left=0");
-    row("endless status line", Long(20000), false, Body::Keep, defaults,
+    row("line over the limit, no CR", ok + "X: " + repeated(16382) + "\n\n", false, Body::Keep,
+        defaults, "failed 200 [reply line too long] body= left=0");
+    row("endless status line", repeated(20000), false, Body::Keep, defaults,
         "failed -1 [reply line too long] body= left=0");
-    row("endless headers", ok + QByteArray("X-Pad: " + Long(1000) + "\r\n").repeated(300), false,
-        Body::Keep, defaults, "failed 200 [reply headers too large] body= left=0");
-    row("headers at the bound", "HTTP/1.1 200 OK\r\n" + Long(235) + "\r\n\r\n", true, Body::Keep,
-        roomyLines, "done 200 body= left=0");
-    row("headers one over the bound", "HTTP/1.1 200 OK\r\n" + Long(236) + "\r\n\r\n", false,
+    row("endless headers", ok + QByteArray("X-Pad: " + repeated(1000) + "\r\n").repeated(300),
+        false, Body::Keep, defaults, "failed 200 [reply headers too large] body= left=0");
+    row("headers at the bound", "HTTP/1.1 200 OK\r\n" + repeated(235) + "\r\n\r\n", true,
+        Body::Keep, roomyLines, "done 200 body= left=0");
+    row("headers one over the bound", "HTTP/1.1 200 OK\r\n" + repeated(236) + "\r\n\r\n", false,
         Body::Keep, roomyLines, "failed 200 [reply headers too large] body= left=0");
     row("endless interim replies", QByteArray("HTTP/1.1 100 Continue\r\n\r\n").repeated(20), false,
         Body::Keep, small, "failed -1 [reply headers too large] body= left=0");
     row("length claims a gigabyte", ok + "Content-Length: 1073741824\r\n\r\nabc", false, Body::Keep,
         defaults, "failed 200 [reply body too large] body= left=0");
-    row("length of endless digits", ok + "Content-Length: " + Long(40, '9') + "\r\n\r\n", false,
+    row("length of endless digits", ok + "Content-Length: " + repeated(40, '9') + "\r\n\r\n", false,
         Body::Keep, defaults, "failed 200 [reply body too large] body= left=0");
-    row("length at the bound", ok + "Content-Length: 16\r\n\r\n" + Long(16), false, Body::Keep,
+    row("length at the bound", ok + "Content-Length: 16\r\n\r\n" + repeated(16), false, Body::Keep,
         small, "done 200 body=xxxxxxxxxxxxxxxx left=0");
-    row("until close over the bound", ok + "\r\n" + Long(40), false, Body::Keep, small,
+    row("until close over the bound", ok + "\r\n" + repeated(40), false, Body::Keep, small,
         "failed 200 [reply body too large] body=xxxxxxxxxxxxxxxx left=0");
     row("endless chunk", ok + "Transfer-Encoding: chunked\r\n\r\nFFFFFFFFFFFFFFFFFFFFFFFF\r\nab",
         false, Body::Keep, defaults, "failed 200 [reply body too large] body= left=0");
     row("chunks over the bound",
         ok + "Transfer-Encoding: chunked\r\n\r\n" + QByteArray("5\r\nabcde\r\n").repeated(4), false,
         Body::Keep, small, "failed 200 [reply body too large] body=abcdeabcdeabcde left=0");
-    row("endless chunk size line", ok + "Transfer-Encoding: chunked\r\n\r\n" + Long(70, '0'), false,
-        Body::Keep, small, "failed 200 [reply line too long] body= left=0");
-    row("discarded body bounded too", ok + "\r\n" + Long(40), false, Body::Discard, small,
+    row("endless chunk size line", ok + "Transfer-Encoding: chunked\r\n\r\n" + repeated(70, '0'),
+        false, Body::Keep, small, "failed 200 [reply line too long] body= left=0");
+    row("discarded body bounded too", ok + "\r\n" + repeated(40), false, Body::Discard, small,
         "failed 200 [reply body too large] body= read=16 left=0");
 }
 
@@ -405,7 +405,7 @@ void TestHttpWire::reply()
         return text;
     };
     for (const qsizetype step : {stream.size() + 1, qsizetype(1), qsizetype(7)}) {
-        const QByteArray got = Read(stream, step, eof, Body(mode), limits);
+        const QByteArray got = read(stream, step, eof, Body(mode), limits);
         if (comparable(got) != comparable(outcome))
             qWarning("fed %lld bytes at a time", qlonglong(step));
         QCOMPARE(comparable(got), comparable(outcome));
@@ -447,7 +447,7 @@ void TestHttpWire::replyHeaders()
     QFETCH(QByteArrayList, expected);
     for (const qsizetype step : {stream.size(), qsizetype(1)}) {
         HeaderList headers;
-        Read(stream, step, true, Body::Skip, ReaderLimits{}, &headers);
+        read(stream, step, true, Body::Skip, ReaderLimits{}, &headers);
         QByteArrayList flat;
         for (const HeaderField &field : headers)
             flat << field.name << field.value;
@@ -460,18 +460,18 @@ void TestHttpWire::bodyStraightIntoPlace()
     // The client's fast path: the socket fills the body's room directly.
     ReplyReader reader;
     const QByteArray head = "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n0123";
-    QCOMPARE(reader.Feed(head), head.size() - 4);
-    reader.ReadBody(ReplyReader::BodyMode::Keep);
-    QCOMPARE(reader.Feed(QByteArrayView(head).last(4)), 4);
-    std::span<char> space = reader.BodySpace();
+    QCOMPARE(reader.feed(head), head.size() - 4);
+    reader.readBody(ReplyReader::BodyMode::Keep);
+    QCOMPARE(reader.feed(QByteArrayView(head).last(4)), 4);
+    std::span<char> space = reader.bodySpace();
     QCOMPARE(qsizetype(space.size()), 6);
     std::memcpy(space.data(), "4567", 4);
-    reader.CommitBody(4);
+    reader.commitBody(4);
     QCOMPARE(reader.state(), ReplyReader::State::Body);
-    QCOMPARE(reader.Feed("89xx"), 2);
+    QCOMPARE(reader.feed("89xx"), 2);
     QCOMPARE(reader.state(), ReplyReader::State::Done);
-    QVERIFY(reader.BodySpace().empty());
-    QCOMPARE(reader.TakeBody(), QByteArray("0123456789"));
+    QVERIFY(reader.bodySpace().empty());
+    QCOMPARE(reader.takeBody(), QByteArray("0123456789"));
 }
 
 QTEST_APPLESS_MAIN(TestHttpWire)

@@ -15,36 +15,36 @@ struct Expected {
     int index;
 };
 constexpr Expected kExpectedNames[] = {
-    {"Argentina", 1},      {"Armenia", 2},      {"Australia", 3},      {"Austria", 4},
-    {"Bahrain", 5},        {"Belarus", 6},      {"Belgium", 7},        {"Bosnia", 8},
-    {"Brazil", 9},         {"Bulgaria", 10},    {"Cameroon", 11},      {"Canada", 12},
-    {"Chile", 13},         {"China", 14},       {"Colombia", 15},      {"Ecuador", 15},
-    {"Costa Rica", 16},    {"Croatia", 17},     {"Cyprus", 18},        {"Czech Rep", 19},
-    {"Denmark", 20},       {"Egypt", 21},       {"El Salvador", 22},   {"England", 23},
-    {"Estonia", 24},       {"UEFA", 25},        {"AFC", 25},           {"CAF", 25},
-    {"CONCACAF", 25},      {"CONMEBOL", 25},    {"FIFA", 25},          {"Finland", 26},
-    {"France", 27},        {"Georgia", 28},     {"Germany", 29},       {"Greece", 30},
-    {"Guatemala", 31},     {"Honduras", 32},    {"Hong Kong", 33},     {"Hungary", 34},
-    {"Iceland", 35},       {"India", 36},       {"Indonesia", 37},     {"Iran", 38},
-    {"Iraq", 39},          {"Ireland", 40},     {"Israel", 41},        {"Italy", 42},
-    {"Japan", 43},         {"Jordan", 44},      {"Kazakhstan", 45},    {"Kuwait", 46},
-    {"Lebanon", 47},       {"Lithuania", 48},   {"Malaysia", 50},      {"Mexico", 51},
-    {"Moldova", 52},       {"Montenegro", 53},  {"Morocco", 54},       {"Holland", 55},
-    {"New Zealand", 56},   {"Norway", 57},      {"Paraguay", 58},      {"Peru", 59},
-    {"Philippines", 60},   {"Poland", 61},      {"Portugal", 62},      {"Qatar", 63},
-    {"Romania", 64},       {"Russia", 65},      {"Saudi Arabia", 66},  {"Scotland", 67},
-    {"Senegal", 68},       {"Serbia", 69},      {"Singapoure", 70},    {"Slovakia", 71},
+    {"Argentina", 1},      {"Armenia", 2},       {"Australia", 3},     {"Austria", 4},
+    {"Bahrain", 5},        {"Belarus", 6},       {"Belgium", 7},       {"Bosnia", 8},
+    {"Brazil", 9},         {"Bulgaria", 10},     {"Cameroon", 11},     {"Canada", 12},
+    {"Chile", 13},         {"China", 14},        {"Colombia", 15},     {"Ecuador", 15},
+    {"Costa Rica", 16},    {"Croatia", 17},      {"Cyprus", 18},       {"Czech Rep", 19},
+    {"Denmark", 20},       {"Egypt", 21},        {"El Salvador", 22},  {"England", 23},
+    {"Estonia", 24},       {"UEFA", 25},         {"AFC", 25},          {"CAF", 25},
+    {"CONCACAF", 25},      {"CONMEBOL", 25},     {"FIFA", 25},         {"Finland", 26},
+    {"France", 27},        {"Georgia", 28},      {"Germany", 29},      {"Greece", 30},
+    {"Guatemala", 31},     {"Honduras", 32},     {"Hong Kong", 33},    {"Hungary", 34},
+    {"Iceland", 35},       {"India", 36},        {"Indonesia", 37},    {"Iran", 38},
+    {"Iraq", 39},          {"Ireland", 40},      {"Israel", 41},       {"Italy", 42},
+    {"Japan", 43},         {"Jordan", 44},       {"Kazakhstan", 45},   {"Kuwait", 46},
+    {"Lebanon", 47},       {"Lithuania", 48},    {"Malaysia", 50},     {"Mexico", 51},
+    {"Moldova", 52},       {"Montenegro", 53},   {"Morocco", 54},      {"Holland", 55},
+    {"New Zealand", 56},   {"Norway", 57},       {"Paraguay", 58},     {"Peru", 59},
+    {"Philippines", 60},   {"Poland", 61},       {"Portugal", 62},     {"Qatar", 63},
+    {"Romania", 64},       {"Russia", 65},       {"Saudi Arabia", 66}, {"Scotland", 67},
+    {"Senegal", 68},       {"Serbia", 69},       {"Singapoure", 70},   {"Slovakia", 71},
     {"Slovenia", 72},      {"South Africa", 73}, {"South Korea", 74},  {"Spain", 75},
-    {"Sweden", 76},        {"Switzerland", 77}, {"Thailand", 78},      {"Tunisia", 79},
-    {"Turkey", 80},        {"Ukraine", 81},     {"UAE", 82},           {"United States", 83},
-    {"Uruguay", 84},       {"Uzbekistan", 85},  {"Venezuela", 86},     {"Vietnam", 87},
-    {"Wales", 88},         {"Yemen", 89},       {"Andorra", 90},       {"Nigeria", 91},
-    {"Swaziland", 92},     {"Algeria", 93},     {"Syria", 94},         {"Malta", 95},
-    {"Macedonia FYR", 96}, {"Albania", 97},     {"Kosovo", 98},        {"Azerbaijan", 99},
-    {"Uganda", 100},       {"Latvia", 101},     {"Luxemburg", 102},
+    {"Sweden", 76},        {"Switzerland", 77},  {"Thailand", 78},     {"Tunisia", 79},
+    {"Turkey", 80},        {"Ukraine", 81},      {"UAE", 82},          {"United States", 83},
+    {"Uruguay", 84},       {"Uzbekistan", 85},   {"Venezuela", 86},    {"Vietnam", 87},
+    {"Wales", 88},         {"Yemen", 89},        {"Andorra", 90},      {"Nigeria", 91},
+    {"Swaziland", 92},     {"Algeria", 93},      {"Syria", 94},        {"Malta", 95},
+    {"Macedonia FYR", 96}, {"Albania", 97},      {"Kosovo", 98},       {"Azerbaijan", 99},
+    {"Uganda", 100},       {"Latvia", 101},      {"Luxemburg", 102},
 };
 
-bool OnlyOpaqueOrClear(const QImage &image)
+bool onlyOpaqueOrClear(const QImage &image)
 {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -53,10 +53,10 @@ bool OnlyOpaqueOrClear(const QImage &image)
     return true;
 }
 
-bool Near(QRgb pixel, QColor expected)
+bool near(QRgb pixel, QColor expected)
 {
-    return qAbs(qRed(pixel) - expected.red()) < 80 && qAbs(qGreen(pixel) - expected.green()) < 80
-           && qAbs(qBlue(pixel) - expected.blue()) < 80;
+    return qAbs(qRed(pixel) - expected.red()) < 80 && qAbs(qGreen(pixel) - expected.green()) < 80 &&
+           qAbs(qBlue(pixel) - expected.blue()) < 80;
 }
 
 } // namespace
@@ -113,8 +113,10 @@ void TestLeagueFlags::leagueFlagIndex_data()
     QTest::newRow("Macedonia short") << QByteArray("Macedonia. Cup") << 0;
     QTest::newRow("Macedonia FYR") << QByteArray("Macedonia FYR. Cup") << 96;
     QTest::newRow("embedded NUL") << QByteArray("Spain\0. Copa", 12) << 0;
-    QTest::newRow("cp1251 text") << QByteArray("\xC8\xF1\xEF\xE0\xED\xE8\xFF. \xCB\xE8\xE3\xE0") << 0;
-    QTest::newRow("high bytes after key") << QByteArray("Russia. \xCF\xF0\xE5\xEC\xFC\xE5\xF0") << 65;
+    QTest::newRow("cp1251 text") << QByteArray("\xC8\xF1\xEF\xE0\xED\xE8\xFF. \xCB\xE8\xE3\xE0")
+                                 << 0;
+    QTest::newRow("high bytes after key")
+        << QByteArray("Russia. \xCF\xF0\xE5\xEC\xFC\xE5\xF0") << 65;
 }
 
 void TestLeagueFlags::leagueFlagIndex()
@@ -158,25 +160,25 @@ void TestLeagueFlags::pictures()
     QFETCH(int, scale);
     const int side = kFlagSize * scale;
     for (int i = 0; i < kFlagCount; ++i) {
-        const QImage image = FlagImage(i, scale);
+        const QImage image = flagImage(i, scale);
         QVERIFY2(!image.isNull(), qPrintable(QString::number(i)));
         QCOMPARE(image.size(), QSize(side, side));
         QVERIFY2(image.hasAlphaChannel(), qPrintable(QString::number(i)));
-        QVERIFY2(OnlyOpaqueOrClear(image), qPrintable(QString::number(i)));
-        for (const QPoint corner : {QPoint(0, 0), QPoint(side - 1, 0), QPoint(0, side - 1),
-                                    QPoint(side - 1, side - 1)})
+        QVERIFY2(onlyOpaqueOrClear(image), qPrintable(QString::number(i)));
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(side - 1, 0), QPoint(0, side - 1), QPoint(side - 1, side - 1)})
             QCOMPARE(qAlpha(image.pixel(corner)), 0);
         QCOMPARE(qAlpha(image.pixel(side / 2, side / 2)), 255);
     }
-    QVERIFY(FlagImage(-1, scale).isNull());
-    QVERIFY(FlagImage(kFlagCount, scale).isNull());
+    QVERIFY(flagImage(-1, scale).isNull());
+    QVERIFY(flagImage(kFlagCount, scale).isNull());
 }
 
 void TestLeagueFlags::picturesDistinct()
 {
     QList<QImage> images;
     for (int i = 0; i < kFlagCount; ++i)
-        images.append(FlagImage(i).convertToFormat(QImage::Format_ARGB32));
+        images.append(flagImage(i).convertToFormat(QImage::Format_ARGB32));
     for (int i = 0; i < kFlagCount; ++i) {
         for (int j = i + 1; j < kFlagCount; ++j) {
             if (i == 49 && j == 102)
@@ -210,8 +212,8 @@ void TestLeagueFlags::pictureContent()
     QFETCH(int, index);
     QFETCH(QPoint, at);
     QFETCH(QColor, colour);
-    const QRgb pixel = FlagImage(index).pixel(at);
-    QVERIFY2(Near(pixel, colour), qPrintable(QColor(pixel).name()));
+    const QRgb pixel = flagImage(index).pixel(at);
+    QVERIFY2(near(pixel, colour), qPrintable(QColor(pixel).name()));
 }
 
 void TestLeagueFlags::headerFlag_data()
@@ -222,9 +224,9 @@ void TestLeagueFlags::headerFlag_data()
 void TestLeagueFlags::headerFlag()
 {
     QFETCH(int, scale);
-    const QImage image = HeaderFlagImage(scale);
+    const QImage image = headerFlagImage(scale);
     QCOMPARE(image.size(), QSize(kFlagSize * scale, kFlagSize * scale));
-    QVERIFY(OnlyOpaqueOrClear(image));
+    QVERIFY(onlyOpaqueOrClear(image));
     int red = 0, clear = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
@@ -254,7 +256,7 @@ void TestLeagueFlags::pixmaps()
         QCOMPARE(dense.size(), QSize(32, 32));
         QCOMPARE(dense.deviceIndependentSize(), QSizeF(16, 16));
         QCOMPARE(normal.toImage().convertToFormat(QImage::Format_ARGB32),
-                 FlagImage(i).convertToFormat(QImage::Format_ARGB32));
+                 flagImage(i).convertToFormat(QImage::Format_ARGB32));
     }
     QVERIFY(flags.pixmap(-1).isNull());
     QVERIFY(flags.pixmap(103).isNull());

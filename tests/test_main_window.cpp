@@ -41,27 +41,27 @@ const QString kConnection = kConnectionMessage.toString();
 const QByteArray kOld = "old\r\nold\r\n";
 const QByteArray kNew = "user\r\nsecret\r\n";
 
-QByteArray LoginRequest(const QByteArray &authority, const QByteArray &query)
+QByteArray loginRequest(const QByteArray &authority, const QByteArray &query)
 {
     return "GET /login/orvane.php?" + query +
            " HTTP/1.1\r\nContent-Type: text/html\r\nHost: " + authority +
            "\r\nAccept: text/html, */*\r\nUser-Agent: " + kAgent + "\r\n\r\n";
 }
 
-QByteArray Ok(const QByteArray &body)
+QByteArray ok(const QByteArray &body)
 {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" +
            body;
 }
 
-Exchange Play(const QByteArray &reply, Then then = Then::KeepOpen, qsizetype cutAfter = -1)
+Exchange play(const QByteArray &reply, Then then = Then::KeepOpen, qsizetype cutAfter = -1)
 {
     return {reply, Exchange::Delivery::Whole, cutAfter, then};
 }
 
-const Exchange kProbe = Play(kProbeOk, Then::Close);
+const Exchange kProbe = play(kProbeOk, Then::Close);
 
-QByteArray Forecasts(const QByteArray &title, const QByteArray &profit, int count)
+QByteArray forecastsReply(const QByteArray &title, const QByteArray &profit, int count)
 {
     QByteArray reply = "<PODPISKA>" + title + "</PODPISKA><profit>" + profit + "</profit>";
     for (int i = 0; i < count; ++i) {
@@ -73,10 +73,10 @@ QByteArray Forecasts(const QByteArray &title, const QByteArray &profit, int coun
     return reply;
 }
 
-const QByteArray kFirst = Ok("<PODPISKA>VIP</PODPISKA>");
-const QByteArray kSecond = Ok(Forecasts("Gold", "42", 2));
+const QByteArray kFirst = ok("<PODPISKA>VIP</PODPISKA>");
+const QByteArray kSecond = ok(forecastsReply("Gold", "42", 2));
 
-template <class W> W *Get(const QObject &form, const char *name)
+template <class W> W *widget(const QObject &form, const char *name)
 {
     W *widget = form.findChild<W *>(QString::fromLatin1(name));
     if (!widget)
@@ -85,9 +85,9 @@ template <class W> W *Get(const QObject &form, const char *name)
 }
 
 // Which screen the page control shows.
-QString Screen(const QObject &form)
+QString screenOf(const QObject &form)
 {
-    const auto *page = Get<QTabWidget>(form, "page");
+    const auto *page = widget<QTabWidget>(form, "page");
     const QWidget *current = page->currentWidget();
     const bool about = page->isTabVisible(0);
     const bool forecast = page->isTabVisible(1);
@@ -100,13 +100,13 @@ QString Screen(const QObject &form)
     return u"other"_s;
 }
 
-QByteArray ReadAll(const QString &path)
+QByteArray readFileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void WriteAll(const QString &path, const QByteArray &content)
+void writeAll(const QString &path, const QByteArray &content)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -127,7 +127,7 @@ public:
         m_server.listen(QHostAddress::LocalHost);
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_server.nextPendingConnection())
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Read(socket); });
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
         });
     }
 
@@ -136,7 +136,7 @@ public:
         return "127.0.0.1:" + QByteArray::number(m_server.serverPort());
     }
 
-    void Release()
+    void release()
     {
         for (auto &[socket, reply] : std::exchange(m_held, {})) {
             if (socket)
@@ -148,7 +148,7 @@ public:
     QList<QByteArray> requests;
 
 private:
-    void Read(QTcpSocket *socket)
+    void read(QTcpSocket *socket)
     {
         QByteArray &buffer = m_buffers[socket];
         buffer += socket->readAll();
@@ -158,7 +158,7 @@ private:
             requests.append(request);
             m_held.append({socket, m_answer(request)});
             if (!gated)
-                Release();
+                release();
         }
     }
 
@@ -169,7 +169,7 @@ private:
 };
 
 // The probe's file, then the two login replies, again and again.
-std::function<QByteArray(const QByteArray &)> LoginAnswers(std::function<void()> during = {})
+std::function<QByteArray(const QByteArray &)> loginAnswers(std::function<void()> during = {})
 {
     return [during, logins = 0](const QByteArray &request) mutable {
         if (during)
@@ -203,7 +203,7 @@ private:
     std::function<void()> m_onPaint;
 };
 
-bool BusyCursorShown()
+bool busyCursorShown()
 {
     const QCursor *cursor = QGuiApplication::overrideCursor();
     return cursor && cursor->shape() == Qt::WaitCursor;
@@ -236,11 +236,11 @@ private slots:
     void clickDuringCallRunsAfterIt();
 
 private:
-    std::unique_ptr<TForm1> Open(const QByteArray &authority);
-    QString SavedLogin() const { return m_dir->filePath(u"cap.log"_s); }
-    void Login(TForm1 &form)
+    std::unique_ptr<TForm1> openWindow(const QByteArray &authority);
+    QString capLogPath() const { return m_dir->filePath(u"cap.log"_s); }
+    void pressLogin(TForm1 &form)
     {
-        QTest::mouseClick(Get<QPushButton>(form, "spSkinXFormButton1"), Qt::LeftButton);
+        QTest::mouseClick(widget<QPushButton>(form, "spSkinXFormButton1"), Qt::LeftButton);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -270,7 +270,7 @@ void TestMainWindow::init()
     m_opened.clear();
 }
 
-std::unique_ptr<TForm1> TestMainWindow::Open(const QByteArray &authority)
+std::unique_ptr<TForm1> TestMainWindow::openWindow(const QByteArray &authority)
 {
     PlatformHooks hooks;
     hooks.showMessage = [this](const QString &text) {
@@ -310,19 +310,19 @@ void TestMainWindow::applicationTitle()
 {
     QFETCH(QString, path);
     QFETCH(QString, title);
-    QCOMPARE(ApplicationTitle(path), title);
+    QCOMPARE(orvane::applicationTitle(path), title);
 }
 
 void TestMainWindow::window()
 {
-    const auto form = Open("127.0.0.1:1");
+    const auto form = openWindow("127.0.0.1:1");
     QCOMPARE(form->objectName(), u"Form1"_s);
     QCOMPARE(form->windowTitle(), u"Orvane"_s);
     QCOMPARE(form->minimumSize(), QSize(800, 623));
     QCOMPARE(form->maximumSize(), QSize(800, 623));
-    QCOMPARE(Get<QTabWidget>(*form, "page")->geometry(), QRect(0, 0, 800, 623));
-    QCOMPARE(Get<QLabel>(*form, "spSkinLinkLabel1")->text(), kMakerSite);
-    QCOMPARE(Get<QLineEdit>(*form, "passedit")->echoMode(), QLineEdit::Password);
+    QCOMPARE(widget<QTabWidget>(*form, "page")->geometry(), QRect(0, 0, 800, 623));
+    QCOMPARE(widget<QLabel>(*form, "spSkinLinkLabel1")->text(), kMakerSite);
+    QCOMPARE(widget<QLineEdit>(*form, "passedit")->echoMode(), QLineEdit::Password);
 }
 
 void TestMainWindow::savedLoginAtStart_data()
@@ -363,14 +363,14 @@ void TestMainWindow::savedLoginAtStart()
     if (folder)
         QVERIFY(QDir(m_dir->path()).mkdir(u"cap.log"_s));
     if (!content.isNull())
-        WriteAll(SavedLogin(), content);
+        writeAll(capLogPath(), content);
 
-    const auto form = Open("127.0.0.1:1");
-    QCOMPARE(Get<QLineEdit>(*form, "loginedit")->text(), login);
-    QCOMPARE(Get<QLineEdit>(*form, "passedit")->text(), password);
-    QCOMPARE(Get<QCheckBox>(*form, "zap")->isChecked(), ticked);
+    const auto form = openWindow("127.0.0.1:1");
+    QCOMPARE(widget<QLineEdit>(*form, "loginedit")->text(), login);
+    QCOMPARE(widget<QLineEdit>(*form, "passedit")->text(), password);
+    QCOMPARE(widget<QCheckBox>(*form, "zap")->isChecked(), ticked);
     QCOMPARE(m_errors, errors);
-    QCOMPARE(Screen(*form), screen);
+    QCOMPARE(screenOf(*form), screen);
     QCOMPARE(m_messages, QStringList());
 }
 
@@ -408,32 +408,32 @@ void TestMainWindow::login()
     QFETCH(QByteArray, after);
 
     if (!before.isNull())
-        WriteAll(SavedLogin(), before);
-    ScriptedServer server({{kProbe}, {Play(kFirst), Play(kSecond)}});
-    const auto form = Open(server.authority());
-    Get<QLineEdit>(*form, "loginedit")->setText(login);
-    Get<QLineEdit>(*form, "passedit")->setText(password);
-    Get<QCheckBox>(*form, "zap")->setChecked(remember);
-    Login(*form);
+        writeAll(capLogPath(), before);
+    ScriptedServer server({{kProbe}, {play(kFirst), play(kSecond)}});
+    const auto form = openWindow(server.authority());
+    widget<QLineEdit>(*form, "loginedit")->setText(login);
+    widget<QLineEdit>(*form, "passedit")->setText(password);
+    widget<QCheckBox>(*form, "zap")->setChecked(remember);
+    pressLogin(*form);
 
     QCOMPARE(m_messages, QStringList());
     QCOMPARE(m_errors, QStringList());
     const QList<QByteArray> requests = server.requests();
     QCOMPARE(requests.size(), 3);
     QVERIFY2(requests[0].startsWith("GET /refresh/orvane5.txt HTTP/1.1\r\n"), requests[0]);
-    QCOMPARE(requests[1], LoginRequest(server.authority(), query));
+    QCOMPARE(requests[1], loginRequest(server.authority(), query));
     QCOMPARE(requests[2], requests[1]);
     QCOMPARE(server.connectionsAccepted(), 2); // the probe's, then the one client's
 
     QCOMPARE(form->credentials().login + '|' + form->credentials().password,
              query.sliced(6).replace("&pass=", "|"));
     QCOMPARE(form->windowTitle(), u"Orvane (Gold)"_s);
-    QCOMPARE(Screen(*form), u"forecast"_s);
-    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), 2);
-    QCOMPARE(Get<QLabel>(*form, "pr1")->text(), u"Profit: 42"_s);
-    QCOMPARE(Get<QLabel>(*form, "pr2")->text(), u"Count: 2"_s);
-    QCOMPARE(QFileInfo::exists(SavedLogin()), !after.isNull());
-    QCOMPARE(ReadAll(SavedLogin()), after);
+    QCOMPARE(screenOf(*form), u"forecast"_s);
+    QCOMPARE(widget<ForecastGrid>(*form, "NG")->RowCount(), 2);
+    QCOMPARE(widget<QLabel>(*form, "pr1")->text(), u"Profit: 42"_s);
+    QCOMPARE(widget<QLabel>(*form, "pr2")->text(), u"Count: 2"_s);
+    QCOMPARE(QFileInfo::exists(capLogPath()), !after.isNull());
+    QCOMPARE(readFileBytes(capLogPath()), after);
 }
 
 void TestMainWindow::loginOutcome_data()
@@ -450,19 +450,19 @@ void TestMainWindow::loginOutcome_data()
     const QString login = u"login"_s;
     const QString forecast = u"forecast"_s;
     const QString untitled = u"Orvane"_s;
-    const qsizetype head = Ok("<PODPISKA>Partial</PODPISKA>").indexOf("\r\n\r\n") + 4;
+    const qsizetype head = ok("<PODPISKA>Partial</PODPISKA>").indexOf("\r\n\r\n") + 4;
 
-    QTest::newRow("refused") << Scripts{{kProbe}, {Play(Ok("Login Failed"))}}
+    QTest::newRow("refused") << Scripts{{kProbe}, {play(ok("Login Failed"))}}
                              << QStringList{u"Autorization Failed!"_s} << login << untitled << 0
                              << QString() << kOld;
     QTest::newRow("Fail inside the data")
-        << Scripts{{kProbe}, {Play(Ok("<PODPISKA>x</PODPISKA><liga>Failures</liga>"))}}
+        << Scripts{{kProbe}, {play(ok("<PODPISKA>x</PODPISKA><liga>Failures</liga>"))}}
         << QStringList{u"Autorization Failed!"_s} << login << untitled << 0 << QString() << kOld;
-    QTest::newRow("forecasts refused") << Scripts{{kProbe}, {Play(kFirst), Play(Ok("Failed"))}}
+    QTest::newRow("forecasts refused") << Scripts{{kProbe}, {play(kFirst), play(ok("Failed"))}}
                                        << QStringList{u"Ошибка авторизации!"_s} << forecast
                                        << u"Orvane (VIP)"_s << 0 << QString() << kNew;
     QTest::newRow("empty replies are no failure")
-        << Scripts{{kProbe}, {Play(Ok("")), Play(Ok(""))}} << QStringList() << forecast
+        << Scripts{{kProbe}, {play(ok("")), play(ok(""))}} << QStringList() << forecast
         << u"Orvane ()"_s << 0 << u"Profit: "_s << kNew;
 
     // A failure with nothing received is not an empty success.
@@ -471,14 +471,14 @@ void TestMainWindow::loginOutcome_data()
     QTest::newRow("login unreachable") << Scripts{{kProbe}} << QStringList{kConnection} << login
                                        << untitled << 0 << QString() << kOld;
     QTest::newRow("login cut in its headers")
-        << Scripts{{kProbe}, {Play("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n", Then::Close)}}
+        << Scripts{{kProbe}, {play("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n", Then::Close)}}
         << QStringList{kConnection} << login << untitled << 0 << QString() << kOld;
     QTest::newRow("forecasts unreachable")
-        << Scripts{{kProbe}, {Play(kFirst, Then::Close)}} << QStringList{kConnection} << forecast
+        << Scripts{{kProbe}, {play(kFirst, Then::Close)}} << QStringList{kConnection} << forecast
         << u"Orvane (VIP)"_s << 0 << QString() << kNew;
     // A body cut short is read as the whole reply, as before.
     QTest::newRow("login cut in its body")
-        << Scripts{{kProbe}, {Play(Ok("<PODPISKA>Partial</PODPISKA>"), Then::Close, head + 12)}}
+        << Scripts{{kProbe}, {play(ok("<PODPISKA>Partial</PODPISKA>"), Then::Close, head + 12)}}
         << QStringList{kConnection} << forecast << u"Orvane ()"_s << 0 << QString() << kNew;
 }
 
@@ -492,26 +492,26 @@ void TestMainWindow::loginOutcome()
     QFETCH(QString, pr1);
     QFETCH(QByteArray, file);
 
-    WriteAll(SavedLogin(), kOld);
+    writeAll(capLogPath(), kOld);
     std::unique_ptr<ScriptedServer> server;
     QByteArray authority = "127.0.0.1:" + QByteArray::number(m_refused.localPort());
     if (!scripts.isEmpty()) {
         server = std::make_unique<ScriptedServer>(scripts);
         authority = server->authority();
     }
-    const auto form = Open(authority);
-    Get<QLineEdit>(*form, "loginedit")->setText(u"user"_s);
-    Get<QLineEdit>(*form, "passedit")->setText(u"secret"_s);
-    Login(*form);
+    const auto form = openWindow(authority);
+    widget<QLineEdit>(*form, "loginedit")->setText(u"user"_s);
+    widget<QLineEdit>(*form, "passedit")->setText(u"secret"_s);
+    pressLogin(*form);
 
     QCOMPARE(m_messages, messages);
     QCOMPARE(m_errors, QStringList());
-    QCOMPARE(Screen(*form), screen);
+    QCOMPARE(screenOf(*form), screen);
     QCOMPARE(form->windowTitle(), title);
-    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), rows);
-    QCOMPARE(Get<QLabel>(*form, "pr1")->text(), pr1);
-    QCOMPARE(Get<QLabel>(*form, "pr2")->text(), QString());
-    QCOMPARE(ReadAll(SavedLogin()), file);
+    QCOMPARE(widget<ForecastGrid>(*form, "NG")->RowCount(), rows);
+    QCOMPARE(widget<QLabel>(*form, "pr1")->text(), pr1);
+    QCOMPARE(widget<QLabel>(*form, "pr2")->text(), QString());
+    QCOMPARE(readFileBytes(capLogPath()), file);
 }
 
 void TestMainWindow::updatePath_data()
@@ -527,11 +527,11 @@ void TestMainWindow::updatePath()
 {
     QFETCH(QByteArray, reply);
 
-    WriteAll(SavedLogin(), kOld);
-    ScriptedServer server({{Play(reply, Then::Close)}, {Play(kFirst), Play(kSecond)}});
-    const auto form = Open(server.authority());
-    Get<QLineEdit>(*form, "loginedit")->setText(u"user"_s);
-    Login(*form);
+    writeAll(capLogPath(), kOld);
+    ScriptedServer server({{play(reply, Then::Close)}, {play(kFirst), play(kSecond)}});
+    const auto form = openWindow(server.authority());
+    widget<QLineEdit>(*form, "loginedit")->setText(u"user"_s);
+    pressLogin(*form);
 
     QCOMPARE(m_messages, QStringList{u"Update New Version Programm Please!\n\rGo to site "
                                      u"maker.example\n\rОбновите программу с сайта!"_s});
@@ -542,7 +542,7 @@ void TestMainWindow::updatePath()
     QVERIFY(!form->isVisible());
     QCOMPARE(server.requests().size(), 1);
     QCOMPARE(form->credentials(), Credentials());
-    QCOMPARE(ReadAll(SavedLogin()), kOld);
+    QCOMPARE(readFileBytes(capLogPath()), kOld);
 }
 
 void TestMainWindow::refresh_data()
@@ -554,19 +554,20 @@ void TestMainWindow::refresh_data()
     QTest::addColumn<QString>("pr1");
     QTest::addColumn<QString>("pr2");
 
-    QTest::newRow("new list") << ConnectionScript{Play(kSecond), Play(Ok(Forecasts("S", "-7", 3)))}
+    QTest::newRow("new list") << ConnectionScript{play(kSecond),
+                                                  play(ok(forecastsReply("S", "-7", 3)))}
                               << QStringList() << u"Orvane (S)"_s << 3 << u"Profit: -7"_s
                               << u"Count: 3"_s;
     QTest::newRow("no forecasts keeps the count")
-        << ConnectionScript{Play(kSecond), Play(Ok(Forecasts("S", "5", 0)))} << QStringList()
+        << ConnectionScript{play(kSecond), play(ok(forecastsReply("S", "5", 0)))} << QStringList()
         << u"Orvane (S)"_s << 0 << u"Profit: 5"_s << u"Count: 2"_s;
-    QTest::newRow("refused") << ConnectionScript{Play(kSecond), Play(Ok("Failed"))}
+    QTest::newRow("refused") << ConnectionScript{play(kSecond), play(ok("Failed"))}
                              << QStringList{u"Ошибка авторизации!"_s} << u"Orvane (Gold)"_s << 0
                              << u"Profit: 42"_s << u"Count: 2"_s;
-    QTest::newRow("empty reply") << ConnectionScript{Play(kSecond), Play(Ok(""))} << QStringList()
+    QTest::newRow("empty reply") << ConnectionScript{play(kSecond), play(ok(""))} << QStringList()
                                  << u"Orvane ()"_s << 0 << u"Profit: "_s << u"Count: 2"_s;
     QTest::newRow("unreachable keeps everything")
-        << ConnectionScript{Play(kSecond, Then::Close)} << QStringList{kConnection}
+        << ConnectionScript{play(kSecond, Then::Close)} << QStringList{kConnection}
         << u"Orvane (Gold)"_s << 2 << u"Profit: 42"_s << u"Count: 2"_s;
 }
 
@@ -579,89 +580,89 @@ void TestMainWindow::refresh()
     QFETCH(QString, pr1);
     QFETCH(QString, pr2);
 
-    ScriptedServer server({{kProbe}, ConnectionScript{Play(kFirst)} + tail});
-    const auto form = Open(server.authority());
-    Login(*form);
-    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), 2);
+    ScriptedServer server({{kProbe}, ConnectionScript{play(kFirst)} + tail});
+    const auto form = openWindow(server.authority());
+    pressLogin(*form);
+    QCOMPARE(widget<ForecastGrid>(*form, "NG")->RowCount(), 2);
     const qsizetype before = server.requests().size();
-    QTest::mouseClick(Get<QPushButton>(*form, "spSkinXFormButton2"), Qt::LeftButton);
+    QTest::mouseClick(widget<QPushButton>(*form, "spSkinXFormButton2"), Qt::LeftButton);
 
     QCOMPARE(m_messages, messages);
     QCOMPARE(form->windowTitle(), title);
-    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), rows);
-    QCOMPARE(Get<QLabel>(*form, "pr1")->text(), pr1);
-    QCOMPARE(Get<QLabel>(*form, "pr2")->text(), pr2);
-    QCOMPARE(Screen(*form), u"forecast"_s);
+    QCOMPARE(widget<ForecastGrid>(*form, "NG")->RowCount(), rows);
+    QCOMPARE(widget<QLabel>(*form, "pr1")->text(), pr1);
+    QCOMPARE(widget<QLabel>(*form, "pr2")->text(), pr2);
+    QCOMPARE(screenOf(*form), u"forecast"_s);
     if (messages != QStringList{kConnection}) {
         QCOMPARE(server.requests().size(), before + 1);
-        QCOMPARE(server.requests().last(), LoginRequest(server.authority(), "login=&pass="));
+        QCOMPARE(server.requests().last(), loginRequest(server.authority(), "login=&pass="));
     }
 }
 
 void TestMainWindow::saveFailureStaysOnLoginScreen()
 {
-    ScriptedServer server({{kProbe}, {Play(kFirst), Play(kFirst), Play(kSecond)}, {kProbe}});
-    const auto form = Open(server.authority());
+    ScriptedServer server({{kProbe}, {play(kFirst), play(kFirst), play(kSecond)}, {kProbe}});
+    const auto form = openWindow(server.authority());
     QVERIFY(QDir(m_dir->path()).mkdir(u"cap.log"_s));
-    Get<QCheckBox>(*form, "zap")->setChecked(true);
-    Login(*form);
+    widget<QCheckBox>(*form, "zap")->setChecked(true);
+    pressLogin(*form);
 
     QCOMPARE(m_errors.size(), 1);
-    const QString path = QDir::toNativeSeparators(SavedLogin());
+    const QString path = QDir::toNativeSeparators(capLogPath());
     QVERIFY2(m_errors[0].startsWith(u"Cannot create file \""_s + path + u"\". "_s),
              qPrintable(m_errors[0]));
     QVERIFY(m_errors[0].endsWith(u'.'));
     QCOMPARE(form->windowTitle(), u"Orvane (VIP)"_s);
-    QCOMPARE(Screen(*form), u"login"_s);
+    QCOMPARE(screenOf(*form), u"login"_s);
     QCOMPARE(server.requests().size(), 2); // no forecasts loaded
 
     // Unticked, the file is deleted instead (a folder stays) and the login goes through.
-    Get<QCheckBox>(*form, "zap")->setChecked(false);
-    Login(*form);
+    widget<QCheckBox>(*form, "zap")->setChecked(false);
+    pressLogin(*form);
     QCOMPARE(m_errors.size(), 1);
-    QCOMPARE(Screen(*form), u"forecast"_s);
-    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), 2);
-    QVERIFY(QFileInfo(SavedLogin()).isDir());
+    QCOMPARE(screenOf(*form), u"forecast"_s);
+    QCOMPARE(widget<ForecastGrid>(*form, "NG")->RowCount(), 2);
+    QVERIFY(QFileInfo(capLogPath()).isDir());
 }
 
 void TestMainWindow::repaintsWithBusyCursorWhileWaiting()
 {
     TForm1 *window = nullptr;
     QList<bool> busy;
-    LoopServer server(LoginAnswers([&] {
-        busy.append(BusyCursorShown());
+    LoopServer server(loginAnswers([&] {
+        busy.append(busyCursorShown());
         window->update(); // answered once the window has repainted
     }));
     server.gated = true;
-    const auto form = Open(server.authority());
+    const auto form = openWindow(server.authority());
     window = form.get();
-    PaintWatch watch(window, [&] { server.Release(); });
-    Login(*form);
+    PaintWatch watch(window, [&] { server.release(); });
+    pressLogin(*form);
 
     QCOMPARE(server.requests.size(), 3);
     QCOMPARE(busy, QList<bool>({true, true, true}));
     QVERIFY(!QGuiApplication::overrideCursor());
-    QCOMPARE(Screen(*form), u"forecast"_s);
-    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), 2);
+    QCOMPARE(screenOf(*form), u"forecast"_s);
+    QCOMPARE(widget<ForecastGrid>(*form, "NG")->RowCount(), 2);
 }
 
 void TestMainWindow::closeDuringCallTakesEffectAfterIt()
 {
     TForm1 *window = nullptr;
     QList<bool> visible;
-    LoopServer server(LoginAnswers([&] {
+    LoopServer server(loginAnswers([&] {
         if (visible.isEmpty()) {
             QCloseEvent close; // as the window manager's close button sends it
             QCoreApplication::sendEvent(window->windowHandle(), &close);
         }
         visible.append(window->isVisible());
     }));
-    const auto form = Open(server.authority());
+    const auto form = openWindow(server.authority());
     window = form.get();
-    Login(*form);
+    pressLogin(*form);
 
     QCOMPARE(visible, QList<bool>({true, true, true})); // the handler ran to its end
-    QCOMPARE(Get<ForecastGrid>(*form, "NG")->RowCount(), 2);
+    QCOMPARE(widget<ForecastGrid>(*form, "NG")->RowCount(), 2);
     QVERIFY(!form->isVisible());
 }
 
@@ -669,13 +670,13 @@ void TestMainWindow::clickDuringCallRunsAfterIt()
 {
     TForm1 *window = nullptr;
     int answered = 0;
-    LoopServer server(LoginAnswers([&] {
+    LoopServer server(loginAnswers([&] {
         if (answered++ == 0)
-            Get<QPushButton>(*window, "spSkinXFormButton1")->click();
+            widget<QPushButton>(*window, "spSkinXFormButton1")->click();
     }));
-    const auto form = Open(server.authority());
+    const auto form = openWindow(server.authority());
     window = form.get();
-    Login(*form);
+    pressLogin(*form);
 
     // Not started inside the first: its probe comes after the first's requests.
     QTRY_COMPARE(server.requests.size(), 6);

@@ -15,25 +15,25 @@ using namespace orvane;
 
 namespace {
 
-QString PathIn(const QTemporaryDir &dir)
+QString pathIn(const QTemporaryDir &dir)
 {
     return QDir::toNativeSeparators(QDir(dir.path()).filePath(QStringLiteral("cap.log")));
 }
 
-void WriteFile(const QString &path, const QByteArray &content)
+void writeFile(const QString &path, const QByteArray &content)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(content), content.size());
 }
 
-QByteArray ReadFile(const QString &path)
+QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-bool RunningAsRoot()
+bool runningAsRoot()
 {
 #ifdef Q_OS_UNIX
     return ::geteuid() == 0;
@@ -44,7 +44,7 @@ bool RunningAsRoot()
 
 // The error text starts with its fixed words and the quoted full path, and goes
 // on with the system's description of the cause.
-void VerifyFileError(const std::optional<QString> &error, QStringView what, const QString &path)
+void verifyFileError(const std::optional<QString> &error, QStringView what, const QString &path)
 {
     QVERIFY(error.has_value());
     const QString prefix = what.toString() + QStringLiteral(" \"") + path + QStringLiteral("\". ");
@@ -106,8 +106,8 @@ void TestSavedLogin::read()
     QFETCH(QString, error);
 
     QTemporaryDir dir;
-    WriteFile(PathIn(dir), content);
-    const SavedLoginRead result = ReadSavedLogin(dir.path());
+    writeFile(pathIn(dir), content);
+    const SavedLoginRead result = readSavedLogin(dir.path());
     QVERIFY(result.found);
     QCOMPARE(result.login, lines.size() > 0 ? std::optional(lines.at(0)) : std::nullopt);
     QCOMPARE(result.password, lines.size() > 1 ? std::optional(lines.at(1)) : std::nullopt);
@@ -144,13 +144,13 @@ void TestSavedLogin::roundTrip()
     QFETCH(QByteArrayList, readBack);
 
     QTemporaryDir dir;
-    const QString path = PathIn(dir);
+    const QString path = pathIn(dir);
     if (!old.isNull()) {
-        WriteFile(path, old);
+        writeFile(path, old);
         QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ReadOther));
     }
     QCOMPARE(SaveLogin({login, password}, dir.path()), std::nullopt);
-    QCOMPARE(ReadFile(path), written);
+    QCOMPARE(readFile(path), written);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("cap.log")});
 #ifdef Q_OS_UNIX
@@ -162,7 +162,7 @@ void TestSavedLogin::roundTrip()
     QVERIFY(!mode.testAnyFlags(others | QFileDevice::ExeOwner));
 #endif
 
-    const SavedLoginRead result = ReadSavedLogin(dir.path());
+    const SavedLoginRead result = readSavedLogin(dir.path());
     QVERIFY(result.found);
     QCOMPARE(result.login, readBack.at(0));
     QCOMPARE(result.password, readBack.at(1));
@@ -172,15 +172,15 @@ void TestSavedLogin::roundTrip()
 void TestSavedLogin::deleteFile()
 {
     QTemporaryDir dir;
-    WriteFile(PathIn(dir), "u\r\np\r\n");
-    DeleteSavedLogin(dir.path());
-    QVERIFY(!QFileInfo::exists(PathIn(dir)));
+    writeFile(pathIn(dir), "u\r\np\r\n");
+    deleteSavedLogin(dir.path());
+    QVERIFY(!QFileInfo::exists(pathIn(dir)));
 
-    const SavedLoginRead result = ReadSavedLogin(dir.path());
+    const SavedLoginRead result = readSavedLogin(dir.path());
     QVERIFY(!result.found);
     QCOMPARE(result.login, std::nullopt);
     QCOMPARE(result.error, std::nullopt);
-    DeleteSavedLogin(dir.path()); // nothing to delete, nothing reported
+    deleteSavedLogin(dir.path()); // nothing to delete, nothing reported
 }
 
 void TestSavedLogin::folderNamedLikeTheFile()
@@ -188,15 +188,15 @@ void TestSavedLogin::folderNamedLikeTheFile()
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("cap.log")));
 
-    const SavedLoginRead result = ReadSavedLogin(dir.path());
+    const SavedLoginRead result = readSavedLogin(dir.path());
     QVERIFY(!result.found);
     QCOMPARE(result.error, std::nullopt);
 
-    DeleteSavedLogin(dir.path());
-    QVERIFY(QFileInfo(PathIn(dir)).isDir());
+    deleteSavedLogin(dir.path());
+    QVERIFY(QFileInfo(pathIn(dir)).isDir());
 
-    VerifyFileError(SaveLogin({"u", "p"}, dir.path()), u"Cannot create file", PathIn(dir));
-    QVERIFY(QFileInfo(PathIn(dir)).isDir());
+    verifyFileError(SaveLogin({"u", "p"}, dir.path()), u"Cannot create file", pathIn(dir));
+    QVERIFY(QFileInfo(pathIn(dir)).isDir());
 }
 
 void TestSavedLogin::cannotOpen_data()
@@ -210,23 +210,23 @@ void TestSavedLogin::cannotOpen()
 {
     QFETCH(bool, socket);
     QTemporaryDir dir;
-    const QString path = PathIn(dir);
+    const QString path = pathIn(dir);
     // Opening a socket fails for every user, root included.
     QLocalServer server;
     if (socket) {
         QVERIFY(server.listen(path));
     } else {
-        if (RunningAsRoot())
+        if (runningAsRoot())
             QSKIP("root reads the file whatever its permissions");
-        WriteFile(path, "user\r\npass\r\n");
+        writeFile(path, "user\r\npass\r\n");
         QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
     }
 
-    const SavedLoginRead result = ReadSavedLogin(dir.path());
+    const SavedLoginRead result = readSavedLogin(dir.path());
     QVERIFY(result.found); // the remember box is ticked before the error shows
     QCOMPARE(result.login, std::nullopt);
     QCOMPARE(result.password, std::nullopt);
-    VerifyFileError(result.error, u"Cannot open file", path);
+    verifyFileError(result.error, u"Cannot open file", path);
 }
 
 void TestSavedLogin::cannotCreate_data()
@@ -242,31 +242,31 @@ void TestSavedLogin::cannotCreate()
 {
     QFETCH(QByteArray, old);
     QFETCH(bool, readOnlyFolder);
-    if (RunningAsRoot())
+    if (runningAsRoot())
         QSKIP("root writes whatever the permissions");
 
     QTemporaryDir dir;
-    const QString path = PathIn(dir);
+    const QString path = pathIn(dir);
     if (!old.isNull())
-        WriteFile(path, old);
+        writeFile(path, old);
     const QString locked = readOnlyFolder ? dir.path() : path;
     const QFileDevice::Permissions before = QFile::permissions(locked);
     QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
 
-    VerifyFileError(SaveLogin({"u", "p"}, dir.path()), u"Cannot create file", path);
+    verifyFileError(SaveLogin({"u", "p"}, dir.path()), u"Cannot create file", path);
     QVERIFY(QFile::setPermissions(locked, before));
     QCOMPARE(QFileInfo::exists(path), !old.isNull());
     if (!old.isNull())
-        QCOMPARE(ReadFile(path), old);
+        QCOMPARE(readFile(path), old);
 }
 
 void TestSavedLogin::failedWriteKeepsOldFile()
 {
 #ifdef Q_OS_UNIX
     QTemporaryDir dir;
-    const QString path = PathIn(dir);
+    const QString path = pathIn(dir);
     const QByteArray old("old\r\nfile\r\n");
-    WriteFile(path, old);
+    writeFile(path, old);
 
     // A file size limit makes the write itself fail, for root as well.
     rlimit saved{};
@@ -280,7 +280,7 @@ void TestSavedLogin::failedWriteKeepsOldFile()
     std::signal(SIGXFSZ, previousHandler);
 
     QCOMPARE(error, QStringLiteral("Stream write error"));
-    QCOMPARE(ReadFile(path), old);
+    QCOMPARE(readFile(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("cap.log")});
 #else
@@ -297,15 +297,15 @@ void TestSavedLogin::workingDirectoryAtCallTime()
 
     QVERIFY(QDir::setCurrent(first.path()));
     QCOMPARE(SaveLogin({"u", "p"}), std::nullopt);
-    QCOMPARE(ReadSavedLogin().login, QByteArray("u"));
+    QCOMPARE(readSavedLogin().login, QByteArray("u"));
 
     QVERIFY(QDir::setCurrent(second.path()));
-    QVERIFY(!ReadSavedLogin().found);
-    DeleteSavedLogin();
-    QVERIFY(QFileInfo::exists(PathIn(first)));
+    QVERIFY(!readSavedLogin().found);
+    deleteSavedLogin();
+    QVERIFY(QFileInfo::exists(pathIn(first)));
     QCOMPARE(SaveLogin({"v", "q"}), std::nullopt);
-    QCOMPARE(ReadFile(PathIn(second)), QByteArray("v\r\nq\r\n"));
-    QCOMPARE(ReadFile(PathIn(first)), QByteArray("u\r\np\r\n"));
+    QCOMPARE(readFile(pathIn(second)), QByteArray("v\r\nq\r\n"));
+    QCOMPARE(readFile(pathIn(first)), QByteArray("u\r\np\r\n"));
 }
 
 void TestSavedLogin::errorBoxText_data()
@@ -329,7 +329,7 @@ void TestSavedLogin::errorBoxText()
 {
     QFETCH(QString, error);
     QFETCH(QString, shown);
-    QCOMPARE(ErrorBoxText(error), shown);
+    QCOMPARE(orvane::errorBoxText(error), shown);
 }
 
 QTEST_GUILESS_MAIN(TestSavedLogin)

@@ -15,18 +15,21 @@ namespace {
 
 constexpr int kWaitMs = 10000;
 
-QByteArray get(QByteArrayView target) {
+QByteArray get(QByteArrayView target)
+{
     return QByteArray("GET ") + target.toByteArray() +
            QByteArray(" HTTP/1.1\r\nHost: 127.0.0.1\r\nAccept: */*\r\n\r\n");
 }
 
-void connectTo(QTcpSocket &socket, const ScriptedServer &server) {
+void connectTo(QTcpSocket &socket, const ScriptedServer &server)
+{
     socket.connectToHost(QHostAddress(QHostAddress::LocalHost), server.port());
     QVERIFY(socket.waitForConnected(kWaitMs));
 }
 
 // In two writes, so that the server has to join the pieces.
-void sendInTwo(QTcpSocket &socket, const QByteArray &request) {
+void sendInTwo(QTcpSocket &socket, const QByteArray &request)
+{
     const qsizetype half = request.size() / 2;
     for (const QByteArray &piece : {request.left(half), request.mid(half)}) {
         socket.write(piece);
@@ -34,7 +37,8 @@ void sendInTwo(QTcpSocket &socket, const QByteArray &request) {
     }
 }
 
-QByteArray readUpTo(QTcpSocket &socket, qsizetype size, int *pieces = nullptr) {
+QByteArray readUpTo(QTcpSocket &socket, qsizetype size, int *pieces = nullptr)
+{
     QByteArray data;
     while (data.size() < size) {
         if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(kWaitMs))
@@ -46,7 +50,8 @@ QByteArray readUpTo(QTcpSocket &socket, qsizetype size, int *pieces = nullptr) {
     return data;
 }
 
-bool seesEndOfStream(QTcpSocket &socket) {
+bool seesEndOfStream(QTcpSocket &socket)
+{
     return socket.state() == QAbstractSocket::UnconnectedState ||
            socket.waitForDisconnected(kWaitMs);
 }
@@ -63,7 +68,8 @@ private slots:
     void partialRequestIsRecorded();
 };
 
-void TestScriptedServer::playback_data() {
+void TestScriptedServer::playback_data()
+{
     QTest::addColumn<ConnectionScript>("script");
     QTest::addColumn<QList<QByteArray>>("sent");
     QTest::addColumn<QList<QByteArray>>("replies"); // what the client gets for each request
@@ -100,7 +106,8 @@ void TestScriptedServer::playback_data() {
                                  << QList{q1} << QList{large} << true << 1;
 }
 
-void TestScriptedServer::playback() {
+void TestScriptedServer::playback()
+{
     QFETCH(ConnectionScript, script);
     QFETCH(QList<QByteArray>, sent);
     QFETCH(QList<QByteArray>, replies);
@@ -131,7 +138,8 @@ void TestScriptedServer::playback() {
     }
 }
 
-void TestScriptedServer::connectionsFollowTheirOwnScripts() {
+void TestScriptedServer::connectionsFollowTheirOwnScripts()
+{
     const QByteArray r1("one"), r2("two");
     ScriptedServer server(
         {{{r1, Delivery::Whole, -1, Then::Stall}}, {{r2, Delivery::Whole, -1, Then::Close}}});
@@ -156,7 +164,8 @@ void TestScriptedServer::connectionsFollowTheirOwnScripts() {
     QCOMPARE(server.requests(), (QList{get("/1"), get("/2")}));
 }
 
-void TestScriptedServer::partialRequestIsRecorded() {
+void TestScriptedServer::partialRequestIsRecorded()
+{
     const QByteArray partial("GET /x HTTP/1.1\r\nHost: 1");
     ScriptedServer server({{{QByteArray("unused")}}, {{QByteArray("unused")}}});
 

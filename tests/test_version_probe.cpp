@@ -20,21 +20,21 @@ Q_DECLARE_METATYPE(orvane::ProbeResult)
 
 namespace {
 
-Exchange Reply(QByteArray bytes, Then then = Then::Close)
+Exchange reply(QByteArray bytes, Then then = Then::Close)
 {
     return {std::move(bytes), Exchange::Delivery::Whole, -1, then};
 }
 
-QByteArray Head(QByteArrayView statusLine, QByteArrayView fields = {}, qsizetype bodySize = 0)
+QByteArray head(QByteArrayView statusLine, QByteArrayView fields = {}, qsizetype bodySize = 0)
 {
     return QByteArray("HTTP/1.1 ") + statusLine.toByteArray() + "\r\n" + fields.toByteArray() +
            "Content-Length: " + QByteArray::number(bodySize) + "\r\n\r\n";
 }
 
 // "{next}" in a Location stands for the next hop's server.
-Exchange Redirect(QByteArrayView status, qsizetype bodySize = 0)
+Exchange redirect(QByteArrayView status, qsizetype bodySize = 0)
 {
-    return Reply(Head(status, "Location: http://{next}/next\r\n", bodySize) +
+    return reply(head(status, "Location: http://{next}/next\r\n", bodySize) +
                  QByteArray(bodySize, 'b'));
 }
 
@@ -90,7 +90,7 @@ void TestVersionProbe::address()
 {
     QFETCH(QByteArray, url);
     QFETCH(QByteArray, expected);
-    QCOMPARE(ProbeAddress(url), expected);
+    QCOMPARE(probeAddress(url), expected);
 }
 
 // Each hop of a redirect chain is a server of its own: a client may send the
@@ -107,42 +107,42 @@ void TestVersionProbe::outcome_data()
         const auto requests = int(hops.size());
         QTest::newRow(name) << hops << int(timeout.count()) << expected << requests;
     };
-    const Exchange ok = Reply(Head("200 OK"));
-    const Exchange missing = Reply(Head("404 Not Found"));
+    const Exchange ok = reply(head("200 OK"));
+    const Exchange missing = reply(head("404 Not Found"));
 
     row("200", {ok}, ProbeResult::Current);
-    row("302 without Location", {Reply(Head("302 Found"))}, ProbeResult::Current);
-    row("302 to 200", {Redirect("302 Found"), ok}, ProbeResult::Current);
-    row("302 to 404", {Redirect("302 Found"), missing}, ProbeResult::Outdated);
-    row("301 to 200", {Redirect("301 Moved"), ok}, ProbeResult::Current);
-    row("302, 303, 404", {Redirect("302 Found"), Redirect("303 See Other"), missing},
+    row("302 without Location", {reply(head("302 Found"))}, ProbeResult::Current);
+    row("302 to 200", {redirect("302 Found"), ok}, ProbeResult::Current);
+    row("302 to 404", {redirect("302 Found"), missing}, ProbeResult::Outdated);
+    row("301 to 200", {redirect("301 Moved"), ok}, ProbeResult::Current);
+    row("302, 303, 404", {redirect("302 Found"), redirect("303 See Other"), missing},
         ProbeResult::Outdated);
-    row("302 with a body, to 200", {Redirect("302 Found", 256 * 1024), ok}, ProbeResult::Current);
-    row("301 without Location", {Reply(Head("301 Moved"))}, ProbeResult::Outdated);
-    row("304", {Reply("HTTP/1.1 304 Not Modified\r\n\r\n")}, ProbeResult::Outdated);
-    row("307 without Location", {Reply(Head("307 Temporary"))}, ProbeResult::Outdated);
-    row("307 to 404", {Redirect("307 Temporary"), missing}, ProbeResult::Outdated);
+    row("302 with a body, to 200", {redirect("302 Found", 256 * 1024), ok}, ProbeResult::Current);
+    row("301 without Location", {reply(head("301 Moved"))}, ProbeResult::Outdated);
+    row("304", {reply("HTTP/1.1 304 Not Modified\r\n\r\n")}, ProbeResult::Outdated);
+    row("307 without Location", {reply(head("307 Temporary"))}, ProbeResult::Outdated);
+    row("307 to 404", {redirect("307 Temporary"), missing}, ProbeResult::Outdated);
     row("404", {missing}, ProbeResult::Outdated);
-    row("500", {Reply(Head("500 Internal Server Error"))}, ProbeResult::Outdated);
+    row("500", {reply(head("500 Internal Server Error"))}, ProbeResult::Outdated);
     row("redirect limit: the last 302 counts",
-        QList<Exchange>(kProbeRedirectLimit + 1, Redirect("302 Found")), ProbeResult::Current);
+        QList<Exchange>(kProbeRedirectLimit + 1, redirect("302 Found")), ProbeResult::Current);
 
     // The body is never waited for: these would otherwise run into the timeout.
     const QByteArray endless = QByteArray(64 * 1024, 'b');
-    row("200 whose body never ends", {Reply(Head("200 OK", {}, 1 << 30) + endless, Then::Stall)},
+    row("200 whose body never ends", {reply(head("200 OK", {}, 1 << 30) + endless, Then::Stall)},
         ProbeResult::Current);
     row("404 whose body never ends",
-        {Reply(Head("404 Not Found", {}, 1 << 30) + endless, Then::Stall)}, ProbeResult::Outdated);
+        {reply(head("404 Not Found", {}, 1 << 30) + endless, Then::Stall)}, ProbeResult::Outdated);
 
-    row("never answers", {Reply({}, Then::Stall)}, ProbeResult::Unreachable, 300ms);
-    row("headers cut off", {Reply("HTTP/1.1 200 OK\r\nContent-Le", Then::Stall)},
+    row("never answers", {reply({}, Then::Stall)}, ProbeResult::Unreachable, 300ms);
+    row("headers cut off", {reply("HTTP/1.1 200 OK\r\nContent-Le", Then::Stall)},
         ProbeResult::Unreachable, 300ms);
     row("302 whose body never ends",
-        {Reply(Head("302 Found", "Location: /x\r\n", 1 << 30), Then::Stall)},
+        {reply(head("302 Found", "Location: /x\r\n", 1 << 30), Then::Stall)},
         ProbeResult::Unreachable, 300ms);
     row("refused", {}, ProbeResult::Unreachable);
-    row("closed without a reply", {Reply({})}, ProbeResult::Unreachable);
-    row("redirect to a refused port", {Redirect("302 Found")}, ProbeResult::Unreachable);
+    row("closed without a reply", {reply({})}, ProbeResult::Unreachable);
+    row("redirect to a refused port", {redirect("302 Found")}, ProbeResult::Unreachable);
 }
 
 void TestVersionProbe::outcome()
@@ -161,7 +161,7 @@ void TestVersionProbe::outcome()
         servers[i] = std::make_unique<ScriptedServer>(QList<ConnectionScript>{{hop}});
         next = servers[i]->authority();
     }
-    QCOMPARE(ProbeUrl(VersionFileAddress(next), std::chrono::milliseconds(timeoutMs)), expected);
+    QCOMPARE(ProbeUrl(versionFileAddress(next), std::chrono::milliseconds(timeoutMs)), expected);
     int sent = 0;
     for (const auto &server : servers)
         sent += int(server->requests().size());
@@ -184,7 +184,7 @@ void TestVersionProbe::requestOnTheWire()
     QFETCH(QByteArray, path);
     QFETCH(QByteArray, requestLine);
 
-    ScriptedServer server({{Reply(Head("200 OK"))}});
+    ScriptedServer server({{reply(head("200 OK"))}});
     // No scheme: the probe puts "http://" in front.
     QCOMPARE(ProbeUrl(server.authority() + path), ProbeResult::Current);
     const QList<QByteArray> requests = server.requests();
@@ -197,10 +197,10 @@ void TestVersionProbe::requestOnTheWire()
 
 void TestVersionProbe::fromThreadWithoutEventLoop()
 {
-    ScriptedServer server({{Reply(Head("302 Found"))}});
+    ScriptedServer server({{reply(head("302 Found"))}});
     ProbeResult result = ProbeResult::Unreachable;
     std::unique_ptr<QThread> thread(
-        QThread::create([&] { result = ProbeUrl(VersionFileAddress(server.authority())); }));
+        QThread::create([&] { result = ProbeUrl(versionFileAddress(server.authority())); }));
     thread->start();
     QVERIFY(thread->wait(60'000));
     QCOMPARE(result, ProbeResult::Current);

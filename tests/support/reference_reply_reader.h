@@ -7,7 +7,7 @@
 // text per field. The fast reader must agree with it on every input.
 namespace orvane::test {
 
-inline QByteArray ReferenceTrimmed(QByteArray text)
+inline QByteArray referenceTrimmed(QByteArray text)
 {
     while (!text.isEmpty() && quint8(text.front()) <= 32)
         text.remove(0, 1);
@@ -16,7 +16,7 @@ inline QByteArray ReferenceTrimmed(QByteArray text)
     return text;
 }
 
-inline ForecastReply ReferenceReadForecastReply(const QByteArray &reply)
+inline ForecastReply referenceReadForecastReply(const QByteArray &reply)
 {
     ForecastReply result;
     if (reply.contains("Failed")) {
@@ -34,15 +34,15 @@ inline ForecastReply ReferenceReadForecastReply(const QByteArray &reply)
         body = body.mid(body.indexOf("<match") + 6);
         const qsizetype close = body.indexOf("</match>");
         const QByteArray text = close < 0 ? QByteArray() : body.left(close);
-        const QByteArray home = ReferenceTrimmed(TagValue(text, "home"));
-        const QByteArray away = ReferenceTrimmed(TagValue(text, "away"));
-        const QByteArray liga = ReferenceTrimmed(TagValue(text, "liga"));
+        const QByteArray home = referenceTrimmed(TagValue(text, "home"));
+        const QByteArray away = referenceTrimmed(TagValue(text, "away"));
+        const QByteArray liga = referenceTrimmed(TagValue(text, "liga"));
         const QByteArray id = TagValue(text, "id"), date = TagValue(text, "date"),
                          time = TagValue(text, "time"), kf = TagValue(text, "kf"),
                          itog = TagValue(text, "itog"), bet = TagValue(text, "bet"),
                          score = TagValue(text, "score"), orvane = TagValue(text, "orvane"),
                          musum = TagValue(text, "musum");
-        const MatchRecord m = MatchRecord::FromValues(
+        const MatchRecord m = MatchRecord::fromValues(
             {id, date, time, home, away, kf, itog, bet, score, liga, orvane, musum});
         result.matches.append(m);
     }

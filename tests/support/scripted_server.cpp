@@ -24,7 +24,8 @@ constexpr QByteArrayView kEndOfHead = "\r\n\r\n";
 enum class Wait { Ready, TimedOut, Stop };
 enum class Read { Whole, Closed, Stop };
 
-[[noreturn]] void fail(const char *what) {
+[[noreturn]] void fail(const char *what)
+{
     qFatal("ScriptedServer: %s failed: %s", what, std::strerror(errno));
 }
 
@@ -55,7 +56,8 @@ struct ScriptedServer::State {
     void serve(int fd, const ConnectionScript &script);
 };
 
-Wait ScriptedServer::State::wait(int fd, short events, int timeoutMs) const {
+Wait ScriptedServer::State::wait(int fd, short events, int timeoutMs) const
+{
     // A negative fd is ignored by poll(), which turns this into an interruptible sleep.
     pollfd fds[2] = {{wakeRead, POLLIN, 0}, {fd, events, 0}};
     for (;;) {
@@ -70,7 +72,8 @@ Wait ScriptedServer::State::wait(int fd, short events, int timeoutMs) const {
     }
 }
 
-Read ScriptedServer::State::readRequest(int fd, QByteArray &buffer, QByteArray &request) {
+Read ScriptedServer::State::readRequest(int fd, QByteArray &buffer, QByteArray &request)
+{
     qsizetype searchFrom = 0;
     for (;;) {
         const qsizetype end = buffer.indexOf(kEndOfHead, searchFrom);
@@ -96,7 +99,8 @@ Read ScriptedServer::State::readRequest(int fd, QByteArray &buffer, QByteArray &
     }
 }
 
-bool ScriptedServer::State::send(int fd, const char *data, qsizetype size) const {
+bool ScriptedServer::State::send(int fd, const char *data, qsizetype size) const
+{
     while (size > 0) {
         const ssize_t n = ::send(fd, data, size_t(size), MSG_NOSIGNAL);
         if (n > 0) {
@@ -112,7 +116,8 @@ bool ScriptedServer::State::send(int fd, const char *data, qsizetype size) const
     return true;
 }
 
-bool ScriptedServer::State::dribble(int fd, const char *data, qsizetype size) const {
+bool ScriptedServer::State::dribble(int fd, const char *data, qsizetype size) const
+{
     for (qsizetype i = 0; i < size; ++i) {
         if (i > 0 && !pause(kDribblePauseMs))
             return false;
@@ -122,7 +127,8 @@ bool ScriptedServer::State::dribble(int fd, const char *data, qsizetype size) co
     return true;
 }
 
-void ScriptedServer::State::stall(int fd) const {
+void ScriptedServer::State::stall(int fd) const
+{
     // Whatever the client still sends is read and dropped, so that its arrival cannot wake
     // poll() over and over.
     while (wait(fd, POLLIN, -1) == Wait::Ready) {
@@ -133,7 +139,8 @@ void ScriptedServer::State::stall(int fd) const {
     }
 }
 
-void ScriptedServer::State::record(QByteArray request) {
+void ScriptedServer::State::record(QByteArray request)
+{
     const std::lock_guard lock(mutex);
     requests.append(std::move(request));
 }
@@ -142,7 +149,8 @@ namespace {
 
 // The client sees every byte sent, then end of stream. Unread input would make close()
 // send a reset instead, and a reset can discard data the client has not read yet.
-void closeGracefully(int fd) {
+void closeGracefully(int fd)
+{
     ::shutdown(fd, SHUT_WR);
     char chunk[4096];
     while (::recv(fd, chunk, sizeof chunk, MSG_DONTWAIT) > 0) {
@@ -152,7 +160,8 @@ void closeGracefully(int fd) {
 
 } // namespace
 
-void ScriptedServer::State::serve(int fd, const ConnectionScript &script) {
+void ScriptedServer::State::serve(int fd, const ConnectionScript &script)
+{
     QByteArray buffer; // bytes read past the end of the request before
     QByteArray request;
     for (const Exchange &exchange : script) {
@@ -187,7 +196,8 @@ void ScriptedServer::State::serve(int fd, const ConnectionScript &script) {
     closeGracefully(fd);
 }
 
-void ScriptedServer::State::acceptLoop() {
+void ScriptedServer::State::acceptLoop()
+{
     while (wait(listenFd, POLLIN, -1) == Wait::Ready) {
         const int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
@@ -207,7 +217,8 @@ void ScriptedServer::State::acceptLoop() {
     }
 }
 
-ScriptedServer::ScriptedServer(QList<ConnectionScript> scripts) : m_state(new State) {
+ScriptedServer::ScriptedServer(QList<ConnectionScript> scripts) : m_state(new State)
+{
     State &s = *m_state;
     s.scripts = std::move(scripts);
 
@@ -236,7 +247,8 @@ ScriptedServer::ScriptedServer(QList<ConnectionScript> scripts) : m_state(new St
     s.acceptor = std::thread([&s] { s.acceptLoop(); });
 }
 
-ScriptedServer::~ScriptedServer() {
+ScriptedServer::~ScriptedServer()
+{
     State &s = *m_state;
     const char byte = 1;
     while (::write(s.wakeWrite, &byte, 1) < 0 && errno == EINTR) {
@@ -249,20 +261,24 @@ ScriptedServer::~ScriptedServer() {
     ::close(s.wakeWrite);
 }
 
-quint16 ScriptedServer::port() const {
+quint16 ScriptedServer::port() const
+{
     return m_state->port;
 }
 
-QByteArray ScriptedServer::authority() const {
+QByteArray ScriptedServer::authority() const
+{
     return QByteArray("127.0.0.1:") + QByteArray::number(m_state->port);
 }
 
-QList<QByteArray> ScriptedServer::requests() const {
+QList<QByteArray> ScriptedServer::requests() const
+{
     const std::lock_guard lock(m_state->mutex);
     return m_state->requests;
 }
 
-int ScriptedServer::connectionsAccepted() const {
+int ScriptedServer::connectionsAccepted() const
+{
     return m_state->accepted.load();
 }
 

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QList>
-
 #include <memory>
 
 namespace orvane::test {
@@ -12,11 +11,11 @@ struct Exchange {
     enum class Delivery { Whole, Dribble };
     enum class Then { KeepOpen, Close, Stall };
 
-    QByteArray reply;                   // bytes played back once the whole request has arrived
+    QByteArray reply;                    // bytes played back once the whole request has arrived
     Delivery delivery = Delivery::Whole; // Dribble: one byte per write, with a short pause between
-    qsizetype cutAfter = -1;            // close after this many reply bytes (-1: send them all)
-    Then then = Then::KeepOpen;         // after the reply: wait for the next request, close, or
-                                        // hold the connection open and send nothing more
+    qsizetype cutAfter = -1;             // close after this many reply bytes (-1: send them all)
+    Then then = Then::KeepOpen;          // after the reply: wait for the next request, close, or
+                                         // hold the connection open and send nothing more
 };
 
 // One accepted connection's script: its exchanges in order. A connection whose
@@ -37,8 +36,8 @@ public:
     ScriptedServer &operator=(const ScriptedServer &) = delete;
 
     quint16 port() const;
-    QByteArray authority() const;           // "127.0.0.1:<port>"
-    QList<QByteArray> requests() const;     // every request's bytes, in order of arrival
+    QByteArray authority() const;       // "127.0.0.1:<port>"
+    QList<QByteArray> requests() const; // every request's bytes, in order of arrival
     int connectionsAccepted() const;
 
 private:

@@ -8,24 +8,24 @@ namespace orvane::demo {
 
 namespace {
 
-bool IsTokenChar(char c)
+bool isTokenChar(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
            QByteArrayView("!#$%&'*+-.^_`|~").contains(c);
 }
 
-bool IsToken(QByteArrayView text)
+bool isToken(QByteArrayView text)
 {
     if (text.isEmpty())
         return false;
     for (char c : text) {
-        if (!IsTokenChar(c))
+        if (!isTokenChar(c))
             return false;
     }
     return true;
 }
 
-bool IsDigits(QByteArrayView text)
+bool isDigits(QByteArrayView text)
 {
     if (text.isEmpty())
         return false;
@@ -36,7 +36,7 @@ bool IsDigits(QByteArrayView text)
     return true;
 }
 
-bool HasControlByte(QByteArrayView text)
+bool hasControlByte(QByteArrayView text)
 {
     for (char c : text) {
         if ((c >= 0 && c < 0x20) || c == 0x7F)
@@ -45,7 +45,7 @@ bool HasControlByte(QByteArrayView text)
     return false;
 }
 
-bool ReadRequestLine(QByteArrayView line, RequestHead &head, bool &http10)
+bool readRequestLine(QByteArrayView line, RequestHead &head, bool &http10)
 {
     const qsizetype first = line.indexOf(' ');
     const qsizetype last = line.lastIndexOf(' ');
@@ -55,7 +55,7 @@ bool ReadRequestLine(QByteArrayView line, RequestHead &head, bool &http10)
     const QByteArrayView version = line.sliced(last + 1);
     // Spaces inside the target are the client's raw login bytes, not separators.
     const QByteArrayView target = line.sliced(first + 1, last - first - 1);
-    if (!IsToken(method) || HasControlByte(target) || version.size() != 8 ||
+    if (!isToken(method) || hasControlByte(target) || version.size() != 8 ||
         !version.startsWith("HTTP/1.") || version[7] < '0' || version[7] > '9')
         return false;
     head.method = method.toByteArray();
@@ -69,7 +69,7 @@ struct Field {
     QByteArray value;
 };
 
-bool ApplyFields(const QList<Field> &fields, bool http10, RequestHead &head)
+bool applyFields(const QList<Field> &fields, bool http10, RequestHead &head)
 {
     bool close = false;
     bool keepAlive = false;
@@ -83,7 +83,7 @@ bool ApplyFields(const QList<Field> &fields, bool http10, RequestHead &head)
                 keepAlive = keepAlive || token == "keep-alive";
             }
         } else if (name == "content-length") {
-            if (!IsDigits(value))
+            if (!isDigits(value))
                 return false;
             head.hasBody = head.hasBody || value.count('0') != value.size();
         } else if (name == "transfer-encoding") {
@@ -96,7 +96,7 @@ bool ApplyFields(const QList<Field> &fields, bool http10, RequestHead &head)
 
 } // namespace
 
-HeadRead ReadRequestHead(QByteArrayView buffer)
+HeadRead readRequestHead(QByteArrayView buffer)
 {
     HeadRead result;
     // Empty lines before a request line are allowed: a client's stray CRLF.
@@ -106,7 +106,7 @@ HeadRead ReadRequestHead(QByteArrayView buffer)
     // A method of token characters and a space: a peer speaking anything but
     // HTTP is told apart from its first bytes.
     qsizetype pos = start;
-    while (pos < buffer.size() && IsTokenChar(buffer[pos]))
+    while (pos < buffer.size() && isTokenChar(buffer[pos]))
         ++pos;
     if (pos < buffer.size() && (pos == start || buffer[pos] != ' ')) {
         result.status = HeadRead::Malformed;
@@ -137,7 +137,7 @@ HeadRead ReadRequestHead(QByteArrayView buffer)
 
     bool http10 = false;
     QList<Field> fields;
-    bool ok = ReadRequestLine(lines.front(), result.head, http10);
+    bool ok = readRequestLine(lines.front(), result.head, http10);
     for (qsizetype i = 1; ok && i < lines.size(); ++i) {
         const QByteArrayView line = lines[i];
         if (line.front() == ' ' || line.front() == '\t') {
@@ -148,17 +148,17 @@ HeadRead ReadRequestHead(QByteArrayView buffer)
             continue;
         }
         const qsizetype colon = line.indexOf(':');
-        ok = colon > 0 && IsToken(line.first(colon));
+        ok = colon > 0 && isToken(line.first(colon));
         if (ok)
             fields.append({line.first(colon), line.sliced(colon + 1).toByteArray()});
     }
-    ok = ok && ApplyFields(fields, http10, result.head);
+    ok = ok && applyFields(fields, http10, result.head);
     result.status = ok ? HeadRead::Complete : HeadRead::Malformed;
     result.length = lineStart;
     return result;
 }
 
-Response Answer(const RequestHead &request)
+Response answerRequest(const RequestHead &request)
 {
     const Response notFound{404, "text/plain", "Not Found\n"};
     if (request.method != "GET" && request.method != "HEAD")
@@ -177,7 +177,7 @@ Response Answer(const RequestHead &request)
 
     // The client sends the login and password raw, so they are cut out by
     // position and never percent-decoded.
-    const Response refused{200, "text/html; charset=windows-1251", RefusalReply()};
+    const Response refused{200, "text/html; charset=windows-1251", refusalReply()};
     if (!query.startsWith("login="))
         return refused;
     const qsizetype pass = query.indexOf("&pass=");
@@ -187,10 +187,10 @@ Response Answer(const RequestHead &request)
     const QByteArrayView password = query.sliced(pass + 6);
     if (login != kLogin || password != kPassword)
         return refused;
-    return {200, "text/html; charset=windows-1251", ForecastReply()};
+    return {200, "text/html; charset=windows-1251", forecastReply()};
 }
 
-QByteArray Serialize(const Response &response, bool close, bool headOnly)
+QByteArray serialize(const Response &response, bool close, bool headOnly)
 {
     QByteArrayView reason = "Error";
     switch (response.status) {
@@ -219,7 +219,7 @@ QByteArray Serialize(const Response &response, bool close, bool headOnly)
     return bytes;
 }
 
-std::optional<Endpoint> ParseEndpoint(QByteArrayView authority)
+std::optional<Endpoint> parseEndpoint(QByteArrayView authority)
 {
     QByteArrayView host = authority;
     QByteArrayView port;
@@ -243,7 +243,7 @@ std::optional<Endpoint> ParseEndpoint(QByteArrayView authority)
     Endpoint endpoint;
     endpoint.port = 80;
     if (hasPort) {
-        if (!IsDigits(port) || port.size() > 5 || port.toByteArray().toInt() > 65535)
+        if (!isDigits(port) || port.size() > 5 || port.toByteArray().toInt() > 65535)
             return std::nullopt;
         endpoint.port = quint16(port.toByteArray().toInt());
     }

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHostAddress>
-
 #include <optional>
 
 namespace orvane::demo {
@@ -27,7 +26,7 @@ struct HeadRead {
 
 // Reads one request head from the start of `buffer`. Garbage is told apart
 // as early as possible, before the head is complete.
-HeadRead ReadRequestHead(QByteArrayView buffer);
+HeadRead readRequestHead(QByteArrayView buffer);
 
 struct Response {
     int status = 200;
@@ -36,11 +35,11 @@ struct Response {
 };
 
 // The service's answer to one request.
-Response Answer(const RequestHead &request);
+Response answerRequest(const RequestHead &request);
 
 // The bytes of a whole response. `close` adds "Connection: close"; a HEAD
 // request gets the headers alone.
-QByteArray Serialize(const Response &response, bool close, bool headOnly = false);
+QByteArray serialize(const Response &response, bool close, bool headOnly = false);
 
 struct Endpoint {
     QHostAddress address;
@@ -49,6 +48,6 @@ struct Endpoint {
 
 // "host:port", "[v6]:port" or a bare host (port 80). The host must be an IP
 // address or "localhost"; names are not resolved.
-std::optional<Endpoint> ParseEndpoint(QByteArrayView authority);
+std::optional<Endpoint> parseEndpoint(QByteArrayView authority);
 
 } // namespace orvane::demo

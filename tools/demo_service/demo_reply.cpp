@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringEncoder>
-
 #include <cmath>
 
 namespace orvane::demo {
@@ -83,7 +82,7 @@ constexpr Forecast kForecasts[] = {
 };
 // clang-format on
 
-QString Mark(Outcome outcome)
+QString mark(Outcome outcome)
 {
     switch (outcome) {
     case Outcome::Win:
@@ -102,7 +101,7 @@ QString Mark(Outcome outcome)
 }
 
 // Whole units on a stake of 100; a half result (quarter lines) wins or loses half of it.
-int Profit(const Forecast &forecast)
+int profitOf(const Forecast &forecast)
 {
     const int net = int(std::lround(QByteArray(forecast.kf).toDouble() * kStake)) - kStake;
     switch (forecast.outcome) {
@@ -122,64 +121,64 @@ int Profit(const Forecast &forecast)
     return 0;
 }
 
-void AppendElement(QString &out, const char *name, const QString &value)
+void appendElement(QString &out, const char *name, const QString &value)
 {
     const QString tag = QString::fromLatin1(name);
     out += u'<' + tag + u'>' + value + QStringLiteral("</") + tag + u'>';
 }
 
-QString BuildText()
+QString buildText()
 {
     QString matches;
     int total = 0;
     int index = 0;
     for (const Forecast &f : kForecasts) {
         ++index;
-        const int profit = Profit(f);
+        const int profit = profitOf(f);
         total += profit;
         QString musum; // a forecast still to be played has no profit yet
         if (f.outcome != Outcome::Upcoming)
             musum = QString::number(profit);
 
         matches += QStringLiteral("<match n=\"%1\">").arg(index);
-        AppendElement(matches, "id", QString::number(2603000 + index));
-        AppendElement(matches, "date", QString::fromUtf8(f.date));
-        AppendElement(matches, "time", QString::fromUtf8(f.time));
-        AppendElement(matches, "home", QString::fromUtf8(f.home));
-        AppendElement(matches, "away", QString::fromUtf8(f.away));
-        AppendElement(matches, "kf", QString::fromUtf8(f.kf));
-        AppendElement(matches, "itog", Mark(f.outcome));
-        AppendElement(matches, "bet", QString::fromUtf8(f.bet));
-        AppendElement(matches, "score", QString::fromUtf8(f.score));
-        AppendElement(matches, "liga", QString::fromUtf8(f.liga));
-        AppendElement(matches, "orvane", QString::fromUtf8(f.tipster));
-        AppendElement(matches, "musum", musum);
+        appendElement(matches, "id", QString::number(2603000 + index));
+        appendElement(matches, "date", QString::fromUtf8(f.date));
+        appendElement(matches, "time", QString::fromUtf8(f.time));
+        appendElement(matches, "home", QString::fromUtf8(f.home));
+        appendElement(matches, "away", QString::fromUtf8(f.away));
+        appendElement(matches, "kf", QString::fromUtf8(f.kf));
+        appendElement(matches, "itog", mark(f.outcome));
+        appendElement(matches, "bet", QString::fromUtf8(f.bet));
+        appendElement(matches, "score", QString::fromUtf8(f.score));
+        appendElement(matches, "liga", QString::fromUtf8(f.liga));
+        appendElement(matches, "orvane", QString::fromUtf8(f.tipster));
+        appendElement(matches, "musum", musum);
         matches += QStringLiteral("</match>\n");
     }
 
     QString text;
-    AppendElement(text, "PODPISKA", QStringLiteral("VIP до 31.12.2026"));
+    appendElement(text, "PODPISKA", QStringLiteral("VIP до 31.12.2026"));
     text += u'\n';
-    AppendElement(text, "profit", QString::number(total));
+    appendElement(text, "profit", QString::number(total));
     text += u'\n';
     return text + matches;
 }
 
 } // namespace
 
-QByteArray ForecastReply()
+QByteArray forecastReply()
 {
     static const QByteArray reply = [] {
         QStringEncoder encoder("windows-1251");
         if (!encoder.isValid())
             return QByteArray();
-        QByteArray bytes = encoder.encode(BuildText());
+        QByteArray bytes = encoder.encode(buildText());
         return encoder.hasError() ? QByteArray() : bytes;
     }();
     return reply;
 }
 
-QByteArray RefusalReply()
+QByteArray refusalReply()
 {
     return QByteArray("Login Failed");
 }

@@ -12,9 +12,9 @@ inline constexpr char kPassword[] = "demo";
 // subscription text, the total profit and about fifty forecasts. The same
 // bytes on every call and every run. Empty when this Qt cannot encode
 // Windows-1251 (it needs ICU).
-QByteArray ForecastReply();
+QByteArray forecastReply();
 
 // What any other login and password get.
-QByteArray RefusalReply();
+QByteArray refusalReply();
 
 } // namespace orvane::demo

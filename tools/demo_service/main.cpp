@@ -3,15 +3,13 @@
 #include "demo_http.h"
 #include "demo_reply.h"
 
-#include <orvane/build_config.h>
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
-
 #include <cstdio>
+#include <orvane/build_config.h>
 
 using namespace orvane::demo;
 
@@ -31,15 +29,15 @@ public:
         m_socket->setParent(this);
         m_socket->setReadBufferSize(2 * kMaxHeadBytes);
         m_timer.setSingleShot(true);
-        connect(&m_timer, &QTimer::timeout, this, &Connection::TimedOut);
-        connect(m_socket, &QTcpSocket::readyRead, this, &Connection::Serve);
-        connect(m_socket, &QTcpSocket::bytesWritten, this, &Connection::Serve);
+        connect(&m_timer, &QTimer::timeout, this, &Connection::timedOut);
+        connect(m_socket, &QTcpSocket::readyRead, this, &Connection::serve);
+        connect(m_socket, &QTcpSocket::bytesWritten, this, &Connection::serve);
         connect(m_socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
-        Serve();
+        serve();
     }
 
 private:
-    void Serve()
+    void serve()
     {
         if (m_lingering) {
             m_socket->readAll();
@@ -48,7 +46,7 @@ private:
         m_timer.start(kIdleMs);
         while (!m_closing && m_socket->state() == QAbstractSocket::ConnectedState &&
                m_socket->bytesToWrite() <= kWriteBacklog) {
-            const HeadRead read = ReadRequestHead(m_buffer);
+            const HeadRead read = readRequestHead(m_buffer);
             switch (read.status) {
             case HeadRead::Incomplete:
                 if (m_socket->bytesAvailable() == 0)
@@ -56,21 +54,21 @@ private:
                 m_buffer += m_socket->read(kMaxHeadBytes + 1 - m_buffer.size());
                 break;
             case HeadRead::Malformed:
-                m_socket->write(Serialize({400, "text/plain", "Bad Request\n"}, true));
-                Linger();
+                m_socket->write(serialize({400, "text/plain", "Bad Request\n"}, true));
+                linger();
                 return;
             case HeadRead::TooLarge:
                 m_socket->write(
-                    Serialize({431, "text/plain", "Request Header Fields Too Large\n"}, true));
-                Linger();
+                    serialize({431, "text/plain", "Request Header Fields Too Large\n"}, true));
+                linger();
                 return;
             case HeadRead::Complete: {
                 m_buffer.remove(0, read.length);
                 const RequestHead &head = read.head;
                 const bool close = !head.keepAlive || head.hasBody;
-                m_socket->write(Serialize(Answer(head), close, head.method == "HEAD"));
+                m_socket->write(serialize(answerRequest(head), close, head.method == "HEAD"));
                 if (head.hasBody) {
-                    Linger();
+                    linger();
                     return;
                 }
                 if (close) {
@@ -86,7 +84,7 @@ private:
     // Closing with unread input would reset the connection and could destroy
     // the error reply before the peer reads it; so input is read and dropped
     // until the peer closes, or for a moment.
-    void Linger()
+    void linger()
     {
         m_lingering = true;
         m_buffer.clear();
@@ -94,7 +92,7 @@ private:
         m_timer.start(kLingerMs);
     }
 
-    void TimedOut()
+    void timedOut()
     {
         if (m_socket->bytesToWrite() > 0)
             m_socket->abort();
@@ -109,7 +107,7 @@ private:
     bool m_lingering = false;
 };
 
-int Fail(const QString &message)
+int fail(const QString &message)
 {
     std::fprintf(stderr, "orvane-demo-service: %s\n", qPrintable(message));
     return 2;
@@ -137,20 +135,20 @@ int main(int argc, char *argv[])
 
     const QByteArray authority = parser.isSet(listen) ? parser.value(listen).toLatin1()
                                                       : QByteArray(orvane::build::kServiceHost);
-    const std::optional<Endpoint> endpoint = ParseEndpoint(authority);
+    const std::optional<Endpoint> endpoint = parseEndpoint(authority);
     if (!endpoint)
-        return Fail(QStringLiteral("\"%1\" is not HOST:PORT with an IP address")
+        return fail(QStringLiteral("\"%1\" is not HOST:PORT with an IP address")
                         .arg(QString::fromLatin1(authority)));
     // A demo that accepts any login must not be reachable from other machines.
     if (!endpoint->address.isLoopback())
-        return Fail(QStringLiteral("refusing to listen on %1: not a loopback address")
+        return fail(QStringLiteral("refusing to listen on %1: not a loopback address")
                         .arg(endpoint->address.toString()));
-    if (ForecastReply().isEmpty())
-        return Fail(QStringLiteral("this Qt cannot encode Windows-1251 (it needs ICU)"));
+    if (forecastReply().isEmpty())
+        return fail(QStringLiteral("this Qt cannot encode Windows-1251 (it needs ICU)"));
 
     QTcpServer server;
     if (!server.listen(endpoint->address, endpoint->port))
-        return Fail(QStringLiteral("cannot listen on %1: %2")
+        return fail(QStringLiteral("cannot listen on %1: %2")
                         .arg(QString::fromLatin1(authority), server.errorString()));
     QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
         while (QTcpSocket *socket = server.nextPendingConnection())

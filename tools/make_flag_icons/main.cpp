@@ -14,7 +14,6 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSvgRenderer>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -29,17 +28,17 @@ namespace {
 // flag-icons file name by picture index. 49 repeats Luxembourg so that the
 // later indices keep their places; 0 is the football.
 constexpr std::array<const char *, 103> kFlagCodes = {
-    nullptr, "ar", "am", "au", "at", "bh", "by", "be", "ba", "br",               // 0-9
-    "bg", "cm", "ca", "cl", "cn", "co", "cr", "hr", "cy", "cz",                  // 10-19
-    "dk", "eg", "sv", "gb-eng", "ee", "eu", "fi", "fr", "ge", "de",              // 20-29
-    "gr", "gt", "hn", "hk", "hu", "is", "in", "id", "ir", "iq",                  // 30-39
-    "ie", "il", "it", "jp", "jo", "kz", "kw", "lb", "lt", "lu",                  // 40-49
-    "my", "mx", "md", "me", "ma", "nl", "nz", "no", "py", "pe",                  // 50-59
-    "ph", "pl", "pt", "qa", "ro", "ru", "sa", "gb-sct", "sn", "rs",              // 60-69
-    "sg", "sk", "si", "za", "kr", "es", "se", "ch", "th", "tn",                  // 70-79
-    "tr", "ua", "ae", "us", "uy", "uz", "ve", "vn", "gb-wls", "ye",              // 80-89
-    "ad", "ng", "sz", "dz", "sy", "mt", "mk", "al", "xk", "az",                  // 90-99
-    "ug", "lv", "lu",                                                            // 100-102
+    nullptr, "ar", "am", "au",     "at", "bh", "by", "be",     "ba",     "br", // 0-9
+    "bg",    "cm", "ca", "cl",     "cn", "co", "cr", "hr",     "cy",     "cz", // 10-19
+    "dk",    "eg", "sv", "gb-eng", "ee", "eu", "fi", "fr",     "ge",     "de", // 20-29
+    "gr",    "gt", "hn", "hk",     "hu", "is", "in", "id",     "ir",     "iq", // 30-39
+    "ie",    "il", "it", "jp",     "jo", "kz", "kw", "lb",     "lt",     "lu", // 40-49
+    "my",    "mx", "md", "me",     "ma", "nl", "nz", "no",     "py",     "pe", // 50-59
+    "ph",    "pl", "pt", "qa",     "ro", "ru", "sa", "gb-sct", "sn",     "rs", // 60-69
+    "sg",    "sk", "si", "za",     "kr", "es", "se", "ch",     "th",     "tn", // 70-79
+    "tr",    "ua", "ae", "us",     "uy", "uz", "ve", "vn",     "gb-wls", "ye", // 80-89
+    "ad",    "ng", "sz", "dz",     "sy", "mt", "mk", "al",     "xk",     "az", // 90-99
+    "ug",    "lv", "lu",                                                       // 100-102
 };
 
 // Each output pixel is drawn as kSuper x kSuper samples and box-filtered here,
@@ -92,7 +91,9 @@ public:
     QImage finish(int rim, QColor rimColour, double rimMix) const
     {
         const std::vector<Rgba> px = downscale();
-        const auto index = [this](int x, int y) { return size_t(y) * m_size + x; };
+        const auto index = [this](int x, int y) {
+            return size_t(y) * m_size + x;
+        };
         std::vector<int> depth(px.size());
         for (size_t i = 0; i < px.size(); ++i)
             depth[i] = px[i].a >= 0.5 ? rim + 1 : 0;
@@ -105,9 +106,9 @@ public:
                         return off ? 0 : depth[index(xx, yy)];
                     };
                     if (depth[index(x, y)] > 0)
-                        next[index(x, y)] = std::min({depth[index(x, y)], at(x - 1, y) + 1,
-                                                      at(x + 1, y) + 1, at(x, y - 1) + 1,
-                                                      at(x, y + 1) + 1});
+                        next[index(x, y)] =
+                            std::min({depth[index(x, y)], at(x - 1, y) + 1, at(x + 1, y) + 1,
+                                      at(x, y - 1) + 1, at(x, y + 1) + 1});
                 }
             }
             depth = std::move(next);
@@ -127,7 +128,9 @@ public:
                     c.g += (rimColour.green() - c.g) * rimMix;
                     c.b += (rimColour.blue() - c.b) * rimMix;
                 }
-                const auto channel = [](double v) { return std::clamp(int(std::lround(v)), 0, 255); };
+                const auto channel = [](double v) {
+                    return std::clamp(int(std::lround(v)), 0, 255);
+                };
                 line[x] = qRgb(channel(c.r), channel(c.g), channel(c.b));
             }
         }
@@ -141,7 +144,7 @@ private:
 
 const QColor kRim(24, 28, 36);
 
-QPainterPath RoundedSquare(double side)
+QPainterPath roundedSquare(double side)
 {
     QPainterPath path;
     path.addRoundedRect(QRectF(0, 0, side, side), side * 0.25, side * 0.25);
@@ -150,7 +153,7 @@ QPainterPath RoundedSquare(double side)
 
 // Light from above: a bright band over the upper half with a crisp lower edge,
 // and a soft shadow towards the bottom.
-void PaintGloss(QPainter &p, double side)
+void paintGloss(QPainter &p, double side)
 {
     QLinearGradient shade(0, side * 0.5, 0, side);
     shade.setColorAt(0, QColor(0, 0, 0, 0));
@@ -173,7 +176,7 @@ void PaintGloss(QPainter &p, double side)
 // a polyline. Puts a copy of the marker's content at every inner vertex of such
 // a path instead. Handles one subpath of M, L, H, V and Z commands, which is
 // all that flag-icons uses markers with; anything else is left alone.
-QString InlineMidMarkers(QString svg)
+QString inlineMidMarkers(QString svg)
 {
     static const QRegularExpression markerPattern(
         uR"re(<marker id="([^"]+)"[^>]*>(.*?)</marker>)re"_s,
@@ -240,21 +243,21 @@ QString InlineMidMarkers(QString svg)
     return svg;
 }
 
-QImage Flag(QSvgRenderer &svg, int size)
+QImage flagPicture(QSvgRenderer &svg, int size)
 {
     Canvas canvas(size);
     const double side = canvas.side();
     QPainter p(&canvas.image());
     p.setRenderHint(QPainter::Antialiasing);
-    p.setClipPath(RoundedSquare(side));
+    p.setClipPath(roundedSquare(side));
     p.fillRect(QRectF(0, 0, side, side), Qt::white);
     svg.render(&p, QRectF(0, 0, side, side));
-    PaintGloss(p, side);
+    paintGloss(p, side);
     p.end();
     return canvas.finish(size / 16, kRim, 0.72);
 }
 
-QPolygonF Pentagon(QPointF centre, double radius, double turn)
+QPolygonF pentagon(QPointF centre, double radius, double turn)
 {
     QPolygonF polygon;
     for (int i = 0; i < 5; ++i) {
@@ -264,7 +267,7 @@ QPolygonF Pentagon(QPointF centre, double radius, double turn)
     return polygon;
 }
 
-QImage Football(int size)
+QImage football(int size)
 {
     Canvas canvas(size);
     const double side = canvas.side();
@@ -292,18 +295,18 @@ QImage Football(int size)
     }
     p.setPen(Qt::NoPen);
     p.setBrush(patch);
-    p.drawPolygon(Pentagon(c, r * 0.36, up));
+    p.drawPolygon(pentagon(c, r * 0.36, up));
     for (int i = 0; i < 5; ++i) {
         const double a = up + (i + 0.5) * 2 * std::numbers::pi / 5;
         const QPointF dir(std::cos(a), std::sin(a));
-        p.drawPolygon(Pentagon(c - dir * r * 0.98, r * 0.36, a));
+        p.drawPolygon(pentagon(c - dir * r * 0.98, r * 0.36, a));
     }
     p.end();
     return canvas.finish(size / 16, kRim, 0.72);
 }
 
 // A small red flag waving from a pole; only the flag and the pole are opaque.
-QImage HeaderFlag(int size)
+QImage headerFlag(int size)
 {
     Canvas canvas(size);
     const double s = canvas.side();
@@ -344,7 +347,7 @@ QImage HeaderFlag(int size)
     return canvas.finish(0, kRim, 0);
 }
 
-bool Save(const QImage &image, const QString &path)
+bool save(const QImage &image, const QString &path)
 {
     if (image.save(path, "PNG"))
         return true;
@@ -352,7 +355,7 @@ bool Save(const QImage &image, const QString &path)
     return false;
 }
 
-QString FlagFile(int index, int scale)
+QString flagFile(int index, int scale)
 {
     return u"flag_%1%2.png"_s.arg(index, 3, 10, QLatin1Char('0'))
         .arg(scale == 2 ? u"@2x"_s : QString());
@@ -360,7 +363,7 @@ QString FlagFile(int index, int scale)
 
 // Every picture at 8x (16 px) or 4x (32 px) on a checkerboard, for checking
 // them by eye.
-QImage ContactSheet(const std::vector<QImage> &pictures, int columns)
+QImage contactSheet(const std::vector<QImage> &pictures, int columns)
 {
     const int cell = 140;
     const int rows = int(pictures.size() + columns - 1) / columns;
@@ -407,41 +410,44 @@ int main(int argc, char *argv[])
     std::vector<QImage> small, large;
     for (size_t i = 0; i < kFlagCodes.size(); ++i) {
         if (!kFlagCodes[i]) {
-            small.push_back(Football(16));
-            large.push_back(Football(32));
+            small.push_back(football(16));
+            large.push_back(football(32));
             continue;
         }
-        const QString file = source.filePath(u"flags/1x1/%1.svg"_s.arg(QLatin1StringView(kFlagCodes[i])));
+        const QString file =
+            source.filePath(u"flags/1x1/%1.svg"_s.arg(QLatin1StringView(kFlagCodes[i])));
         QFile svgFile(file);
         if (!svgFile.open(QIODevice::ReadOnly)) {
             std::fprintf(stderr, "cannot read %s\n", qPrintable(file));
             return 1;
         }
-        QSvgRenderer svg(InlineMidMarkers(QString::fromUtf8(svgFile.readAll())).toUtf8());
+        QSvgRenderer svg(inlineMidMarkers(QString::fromUtf8(svgFile.readAll())).toUtf8());
         if (!svg.isValid()) {
             std::fprintf(stderr, "cannot read %s\n", qPrintable(file));
             return 1;
         }
-        small.push_back(Flag(svg, 16));
-        large.push_back(Flag(svg, 32));
+        small.push_back(flagPicture(svg, 16));
+        large.push_back(flagPicture(svg, 32));
     }
 
-    QString qrc = u"<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/orvane/flags\">\n"_s;
+    QString qrc =
+        u"<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/orvane/flags\">\n"_s;
     for (int i = 0; i < int(small.size()); ++i) {
-        if (!Save(small[size_t(i)], output.filePath(FlagFile(i, 1)))
-            || !Save(large[size_t(i)], output.filePath(FlagFile(i, 2))))
+        if (!save(small[size_t(i)], output.filePath(flagFile(i, 1))) ||
+            !save(large[size_t(i)], output.filePath(flagFile(i, 2))))
             return 1;
-        qrc += u"    <file>%1</file>\n    <file>%2</file>\n"_s.arg(FlagFile(i, 1), FlagFile(i, 2));
+        qrc += u"    <file>%1</file>\n    <file>%2</file>\n"_s.arg(flagFile(i, 1), flagFile(i, 2));
     }
-    const QImage header = HeaderFlag(16), header2x = HeaderFlag(32);
-    if (!Save(header, output.filePath(u"header_flag.png"_s))
-        || !Save(header2x, output.filePath(u"header_flag@2x.png"_s)))
+    const QImage header = headerFlag(16), header2x = headerFlag(32);
+    if (!save(header, output.filePath(u"header_flag.png"_s)) ||
+        !save(header2x, output.filePath(u"header_flag@2x.png"_s)))
         return 1;
     qrc += u"    <file>header_flag.png</file>\n    <file>header_flag@2x.png</file>\n"_s;
     qrc += u"</qresource>\n</RCC>\n"_s;
 
     QSaveFile qrcFile(output.filePath(u"orvane_flags.qrc"_s));
-    if (!qrcFile.open(QIODevice::WriteOnly) || qrcFile.write(qrc.toUtf8()) < 0 || !qrcFile.commit()) {
+    if (!qrcFile.open(QIODevice::WriteOnly) || qrcFile.write(qrc.toUtf8()) < 0 ||
+        !qrcFile.commit()) {
         std::fprintf(stderr, "cannot write the .qrc\n");
         return 1;
     }
@@ -458,7 +464,7 @@ int main(int argc, char *argv[])
         large.push_back(header2x);
         QString largePath = sheetPath;
         largePath.replace(u".png"_s, u"@2x.png"_s);
-        if (!Save(ContactSheet(small, 13), sheetPath) || !Save(ContactSheet(large, 13), largePath))
+        if (!save(contactSheet(small, 13), sheetPath) || !save(contactSheet(large, 13), largePath))
             return 1;
     }
     return 0;
