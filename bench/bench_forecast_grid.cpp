@@ -1,3 +1,4 @@
+#include "bundled_fonts.h"
 #include "forecast_grid.h"
 #include "forecast_reply.h"
 #include "forecast_rows.h"
@@ -91,6 +92,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (!orvane::installBundledFonts())
+        return 1;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

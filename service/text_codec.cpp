@@ -14,11 +14,12 @@ namespace {
 struct CodePage {
     std::array<char16_t, 256> toUnicode{};
     QHash<char16_t, char> fromUnicode;
+    bool valid = false;
 
     CodePage()
     {
         QStringDecoder decoder("windows-1251", QStringDecoder::Flag::Stateless);
-        Q_ASSERT(decoder.isValid());
+        valid = decoder.isValid();
         for (int b = 0; b < 256; ++b) {
             const char byte = char(b);
             const QString text = decoder(QByteArrayView(&byte, 1));
@@ -36,6 +37,11 @@ const CodePage &cp1251()
 }
 
 } // namespace
+
+bool cp1251Available()
+{
+    return cp1251().valid;
+}
 
 QString fromCp1251(QByteArrayView text)
 {

@@ -1,5 +1,7 @@
 #include "forecast_grid.h"
 
+#include "desktop_font.h"
+
 #include <QAbstractItemDelegate>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -70,10 +72,10 @@ QRect paintCellFrame(QPainter *painter, const QStyleOptionViewItem &option,
     } else {
         const QVariant set = index.data(Qt::BackgroundRole);
         background = set.isValid() ? set.value<QBrush>().color()
-                                   : resolveSystemColor(SystemColor::Window, option.palette);
+                                   : systemColor(SystemColor::Window, option.palette);
     }
     painter->fillRect(inner, background);
-    painter->setPen(resolveSystemColor(SystemColor::ActiveCaption, option.palette));
+    painter->setPen(systemColor(SystemColor::ActiveCaption, option.palette));
     painter->drawLine(cell.topRight(), cell.bottomRight());
     painter->drawLine(cell.bottomLeft(), cell.bottomRight());
     return inner;
@@ -105,7 +107,7 @@ public:
             painter->setClipRect(inner);
             painter->setFont(font);
             painter->setPen(selected
-                                ? resolveSystemColor(SystemColor::HighlightText, option.palette)
+                                ? systemColor(SystemColor::HighlightText, option.palette)
                                 : columnInk(column, option.palette));
             // No mnemonic flag: "&" stays an ampersand.
             painter->drawText(
@@ -165,36 +167,9 @@ private:
 
 } // namespace
 
-QColor resolveSystemColor(SystemColor color, const QPalette &palette)
-{
-    switch (color) {
-    case SystemColor::BtnText:
-        return palette.color(QPalette::ButtonText);
-    case SystemColor::Window: // the background of lists and text boxes
-        return palette.color(QPalette::Base);
-    case SystemColor::BtnHighlight: // the lit edge of a button
-        return palette.color(QPalette::Light);
-    case SystemColor::GrayText:
-        return palette.color(QPalette::Disabled, QPalette::Text);
-    case SystemColor::HighlightText:
-        return palette.color(QPalette::HighlightedText);
-    case SystemColor::ActiveCaption: // Qt has no role for the title bar
-        return QColor(153, 180, 209);
-    }
-    return {};
-}
-
-QFont desktopFont(const QString &family, int height, bool bold)
-{
-    QFont font(family);
-    font.setPixelSize(height > 0 ? qMax(1, qRound(height * 2048.0 / 2288.0)) : qMax(1, -height));
-    font.setBold(bold);
-    return font;
-}
-
 QFont forecastCellFont(bool bold)
 {
-    return desktopFont(u"Arial"_s, 14, bold);
+    return desktopFont(u"Arial", 14, bold);
 }
 
 const ForecastColumnLook &columnLook(int column)
@@ -205,7 +180,7 @@ const ForecastColumnLook &columnLook(int column)
 QColor columnInk(int column, const QPalette &palette)
 {
     const ForecastColumnLook &look = columnLook(column);
-    return look.systemInk ? resolveSystemColor(*look.systemInk, palette)
+    return look.systemInk ? systemColor(*look.systemInk, palette)
                           : QColor::fromRgb(look.ink);
 }
 
@@ -526,7 +501,7 @@ protected:
     {
         painter->save();
         painter->fillRect(rect, QColor::fromRgb(kHeaderBackground));
-        painter->setPen(resolveSystemColor(SystemColor::GrayText, palette()));
+        painter->setPen(systemColor(SystemColor::GrayText, palette()));
         painter->drawLine(rect.topRight(), rect.bottomRight());
         painter->drawLine(rect.bottomLeft(), rect.bottomRight());
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "desktop_colors.h"
 #include "league_flags.h"
 
 #include <QAbstractTableModel>
@@ -35,18 +36,6 @@ enum ForecastColumn {
     Profit,
     ColumnCount
 };
-
-// The desktop colours the table is drawn with.
-enum class SystemColor { BtnText, Window, BtnHighlight, GrayText, HighlightText, ActiveCaption };
-
-// The one place where a desktop colour becomes a QColor: the palette's role
-// where Qt has one, the classic desktop value where it has none.
-QColor resolveSystemColor(SystemColor color, const QPalette &palette);
-
-// A font as the desktop sizes it: a positive height is that of the character
-// cell, a negative one that of the characters without internal leading (the
-// em). The cell of Arial, and of its stand-in, is 2288/2048 em.
-QFont desktopFont(const QString &family, int height, bool bold);
 
 // The table's font: Arial with a 14-pixel cell.
 QFont forecastCellFont(bool bold);

@@ -1,4 +1,5 @@
 #include "forecast_grid.h"
+#include "gui_test_main.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
@@ -432,14 +433,14 @@ void TestForecastGrid::paints()
     const int timeLeft = header->sectionViewportPosition(Time) + headerAt.x();
     QCOMPARE(pixelAt(image, {timeLeft + 1, headerAt.y() + 1}), QColor(128, 128, 255));
     QCOMPARE(pixelAt(image, {timeLeft + 1, headerAt.y() + 17}),
-             resolveSystemColor(SystemColor::GrayText, palette));
+             systemColor(SystemColor::GrayText, palette));
     QCOMPARE(pixelAt(image, {timeLeft - 1, headerAt.y() + 5}),
-             resolveSystemColor(SystemColor::GrayText, palette));
+             systemColor(SystemColor::GrayText, palette));
 
     const QRect rez = grid.cellRect(Rez, 0);
     QCOMPARE(pixelAt(image, rez.topLeft() + QPoint(1, 1)), QColor(0, 255, 0));
     QCOMPARE(pixelAt(image, {rez.right(), rez.center().y()}),
-             resolveSystemColor(SystemColor::ActiveCaption, palette));
+             systemColor(SystemColor::ActiveCaption, palette));
     QCOMPARE(pixelAt(image, {rez.center().x(), rez.bottom()}), QColor(153, 180, 209));
 
     // The flag is centred in the cell inside its lines.
@@ -450,11 +451,11 @@ void TestForecastGrid::paints()
     QCOMPARE(pixelAt(image, flagAt + QPoint(8, 8)), QColor::fromRgb(flag.pixel(8, 8)));
     const QRect empty = grid.cellRect(Flag, 1);
     QCOMPARE(pixelAt(image, empty.topLeft() + QPoint(15, 8)),
-             resolveSystemColor(SystemColor::Window, palette));
+             systemColor(SystemColor::Window, palette));
 
     // Below the last row: the window colour.
     QCOMPARE(pixelAt(image, grid.cellRect(Home, 1).bottomLeft() + QPoint(5, 10)),
-             resolveSystemColor(SystemColor::Window, palette));
+             systemColor(SystemColor::Window, palette));
 
     // The triangle shows in a wide header, and is left out of a narrow one.
     const auto section = [&](int column) {
@@ -494,5 +495,5 @@ void TestForecastGrid::selectionShowsOnlyWithFocus()
     QCOMPARE(pixelAt(grid.grab().toImage(), inRez), QColor(128, 128, 192));
 }
 
-QTEST_MAIN(TestForecastGrid)
+ORVANE_GUI_TEST_MAIN(TestForecastGrid)
 #include "test_forecast_grid.moc"

@@ -1,4 +1,5 @@
 #include "forecast_rows.h"
+#include "gui_test_main.h"
 
 #include <QTest>
 #include <limits>
@@ -294,5 +295,5 @@ void TestForecastRows::appendsAfterTheLastRow()
     QVERIFY(model.hint(Score, 1).isEmpty());
 }
 
-QTEST_MAIN(TestForecastRows)
+ORVANE_GUI_TEST_MAIN(TestForecastRows)
 #include "test_forecast_rows.moc"

@@ -414,5 +414,5 @@ void TestHttpClient::largeBodyWhole()
     }
 }
 
-QTEST_MAIN(TestHttpClient)
+QTEST_GUILESS_MAIN(TestHttpClient)
 #include "test_http_client.moc"

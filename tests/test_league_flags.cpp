@@ -1,3 +1,4 @@
+#include "gui_test_main.h"
 #include "league_flags.h"
 
 #include <QHash>
@@ -264,5 +265,5 @@ void TestLeagueFlags::pixmaps()
     QCOMPARE(flags.headerPixmap(1.5).deviceIndependentSize(), QSizeF(16, 16));
 }
 
-QTEST_MAIN(TestLeagueFlags)
+ORVANE_GUI_TEST_MAIN(TestLeagueFlags)
 #include "test_league_flags.moc"

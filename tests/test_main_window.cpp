@@ -1,5 +1,6 @@
 #include "application_title.h"
 #include "forecast_grid.h"
+#include "gui_test_main.h"
 #include "main_window.h"
 #include "scripted_server.h"
 
@@ -687,5 +688,5 @@ void TestMainWindow::clickDuringCallRunsAfterIt()
     QCOMPARE(m_messages, QStringList());
 }
 
-QTEST_MAIN(TestMainWindow)
+ORVANE_GUI_TEST_MAIN(TestMainWindow)
 #include "test_main_window.moc"
