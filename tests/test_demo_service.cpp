@@ -127,7 +127,7 @@ void TestDemoService::fetch()
     HttpClient client;
     QByteArray body;
     const std::optional<HttpFailure> failure =
-        HttpGetText(client, "http://" + m_host + target, body);
+        HttpGetText(client, QByteArray("http://" + m_host + target), body);
     QCOMPARE(failure ? failure->status : 0, failedStatus);
     QVERIFY2(body.contains(marker), body.constData());
     if (marker == "Failed")
@@ -181,7 +181,7 @@ void TestDemoService::demoReply()
         total += profit;
         lowest = std::min(lowest, profit);
         highest = std::max(highest, profit);
-        for (const QChar c : fromCp1251(match.home()) + fromCp1251(match.away()))
+        for (const QChar c : QString(fromCp1251(match.home()) + fromCp1251(match.away())))
             cyrillic = cyrillic || (c >= u'\u0400' && c <= u'\u04FF');
     }
     QCOMPARE(marks, (QSet<QByteArray>{"+", "-", "=", ""}));

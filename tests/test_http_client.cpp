@@ -55,7 +55,9 @@ QByteArray outcome(const std::optional<HttpFailure> &failure, const QByteArray &
 {
     const QByteArray shown =
         text.size() <= 40 ? text : '<' + QByteArray::number(text.size()) + " bytes>";
-    return failure ? "fail " + QByteArray::number(failure->status) + ' ' + shown : "ok " + shown;
+    if (failure)
+        return "fail " + QByteArray::number(failure->status) + ' ' + shown;
+    return "ok " + shown;
 }
 
 HttpSettings shortSettings()
@@ -370,8 +372,8 @@ void TestHttpClient::noListener()
 {
     HttpClient client(shortSettings());
     QByteArray text = "untouched";
-    const auto failure =
-        HttpGetText(client, "http://127.0.0.1:" + QByteArray::number(deadPort()) + "/x", text);
+    const auto failure = HttpGetText(
+        client, QByteArray("http://127.0.0.1:" + QByteArray::number(deadPort()) + "/x"), text);
     QVERIFY(failure);
     QCOMPARE(failure->status, 0);
     QVERIFY(!failure->reason.isEmpty());
@@ -386,7 +388,8 @@ void TestHttpClient::worksOnThreadWithoutEventLoop()
         HttpClient client(shortSettings());
         for (int i = 0; i < 2; ++i) {
             QByteArray text;
-            const auto failure = HttpGetText(client, "http://" + server.authority() + "/", text);
+            const auto failure =
+                HttpGetText(client, QByteArray("http://" + server.authority() + "/"), text);
             got.append(outcome(failure, text));
         }
     });
@@ -409,7 +412,7 @@ void TestHttpClient::largeBodyWhole()
     HttpClient client(shortSettings());
     for (int i = 0; i < 2; ++i) {
         QByteArray text;
-        QVERIFY(!HttpGetText(client, "http://" + server.authority() + "/big", text));
+        QVERIFY(!HttpGetText(client, QByteArray("http://" + server.authority() + "/big"), text));
         QVERIFY(text == body);
     }
 }

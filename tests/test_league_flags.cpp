@@ -142,10 +142,10 @@ void TestLeagueFlags::everyName()
     QCOMPARE(kLeagueFlagNames.size(), size_t(expected.size()));
 
     for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-        QCOMPARE(LeagueFlagIndex(it.key() + ". League"), it.value());
-        QCOMPARE(LeagueFlagIndex(it.key() + "."), it.value());
+        QCOMPARE(LeagueFlagIndex(QByteArray(it.key() + ". League")), it.value());
+        QCOMPARE(LeagueFlagIndex(QByteArray(it.key() + ".")), it.value());
         QCOMPARE(LeagueFlagIndex(it.key()), 0);
-        QVERIFY(LeagueFlagIndex(it.key() + ". League") != 49);
+        QVERIFY(LeagueFlagIndex(QByteArray(it.key() + ". League")) != 49);
     }
 }
 

@@ -421,7 +421,8 @@ void TestMainWindow::login()
     QCOMPARE(m_errors, QStringList());
     const QList<QByteArray> requests = server.requests();
     QCOMPARE(requests.size(), 3);
-    QVERIFY2(requests[0].startsWith("GET /refresh/orvane5.txt HTTP/1.1\r\n"), requests[0]);
+    QVERIFY2(requests[0].startsWith("GET /refresh/orvane5.txt HTTP/1.1\r\n"),
+             requests[0].constData());
     QCOMPARE(requests[1], loginRequest(server.authority(), query));
     QCOMPARE(requests[2], requests[1]);
     QCOMPARE(server.connectionsAccepted(), 2); // the probe's, then the one client's

@@ -186,7 +186,7 @@ void TestVersionProbe::requestOnTheWire()
 
     ScriptedServer server({{reply(head("200 OK"))}});
     // No scheme: the probe puts "http://" in front.
-    QCOMPARE(ProbeUrl(server.authority() + path), ProbeResult::Current);
+    QCOMPARE(ProbeUrl(QByteArray(server.authority() + path)), ProbeResult::Current);
     const QList<QByteArray> requests = server.requests();
     QCOMPARE(requests.size(), 1);
     const QByteArray request = requests.first();
