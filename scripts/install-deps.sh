@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # Makes sure the Debian packages that building and testing need are present.
 # As root it installs what is missing; otherwise it prints the one command to run.
+#   install-deps.sh        what the test command needs
+#   install-deps.sh run    what the run command needs
 set -euo pipefail
 
-packages=(
-    cmake ninja-build g++ clang libclang-rt-14-dev
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6
-    libbenchmark-dev curl
-)
-[ "${1:-}" = run ] && packages+=(xvfb)
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6)
+if [ "${1:-}" = run ]; then
+    # The window needs an X11 display; Qt's X11 platform plugin needs these at run time.
+    packages+=(libxcb-cursor0 libxkbcommon-x11-0)
+else
+    # clang for the fuzz targets, clang-format for the format check, Google Benchmark and
+    # curl for the benchmarks, Xvfb for the test that drives a real X11 window.
+    packages+=(clang libclang-rt-14-dev clang-format libbenchmark-dev curl xvfb xauth
+               libxcb-cursor0 libxkbcommon-x11-0)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

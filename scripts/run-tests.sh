@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole suite three ways: a plain build, a build
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of
-# every fuzz target from its committed corpus.
+# Builds everything and runs the whole suite: the format check, then the tests
+# three ways: a plain build, a build under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of every fuzz target from its
+# committed corpus. Warnings are errors in every build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
-werror=OFF
-[ "${CI:-}" = true ] && werror=ON
 fuzz_seconds=${ORVANE_FUZZ_SECONDS:-30}
+
+echo "== Format (clang-format)"
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    mapfile -t sources < <(git ls-files '*.cpp' '*.h')
+else
+    mapfile -t sources < <(find app controls service skin table tests bench fuzz tools \
+        \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null)
+fi
+clang-format --dry-run --Werror "${sources[@]}"
 
 configure() {
     local dir=$1
     shift
-    cmake -S . -B "$dir" -G Ninja -DORVANE_WERROR=$werror "$@" >"$dir.configure.log" 2>&1 \
+    cmake -S . -B "$dir" -G Ninja -DORVANE_WERROR=ON "$@" >"$dir.configure.log" 2>&1 \
         || { cat "$dir.configure.log"; exit 1; }
     cmake --build "$dir"
 }
