@@ -141,6 +141,15 @@ void TForm1::FormCreate()
     if (!running)
         return;
 
+    if (!LoadSavedLogin())
+        return;
+    ui->page->setCurrentWidget(ui->spSkinTabSheet1);
+    ui->page->setTabVisible(ui->page->indexOf(ui->spSkinTabSheet2), false);
+    ui->page->setTabVisible(ui->page->indexOf(ui->spSkinTabSheet1), true);
+}
+
+bool TForm1::LoadSavedLogin()
+{
     const SavedLoginRead saved = readSavedLogin(savedLoginFolder());
     if (saved.found)
         ui->zap->setChecked(true);
@@ -150,11 +159,9 @@ void TForm1::FormCreate()
         ui->passedit->setText(fromCp1251(*saved.password));
     if (saved.error) {
         showError(errorBoxText(*saved.error));
-        return;
+        return false;
     }
-    ui->page->setCurrentWidget(ui->spSkinTabSheet1);
-    ui->page->setTabVisible(ui->page->indexOf(ui->spSkinTabSheet2), false);
-    ui->page->setTabVisible(ui->page->indexOf(ui->spSkinTabSheet1), true);
+    return true;
 }
 
 void TForm1::spSkinXFormButton1Click()

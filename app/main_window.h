@@ -70,6 +70,9 @@ private:
     using Handler = void (TForm1::*)();
     class Running;
 
+    // Fills the login page from the saved-login file; false when reading it
+    // failed, after the error box has shown why.
+    bool LoadSavedLogin();
     bool fetchLoginReply(QByteArray &reply);
     ProbeResult probeVersion();
     void wait(const std::function<void(http::HttpClient &Id)> &job);

@@ -36,6 +36,27 @@ QString createFailureCause(const QFileInfo &target, const QSaveFile &file)
     return file.errorString();
 }
 
+std::optional<QString> openForReading(QFile &file)
+{
+    if (file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.errorString();
+}
+
+std::optional<QString> openForWriting(QSaveFile &file)
+{
+    // Unbuffered: a buffered write that fails only when commit() flushes it still
+    // gets committed, short, by Qt 6.4.
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return std::nullopt;
+    return createFailureCause(QFileInfo(file.fileName()), file);
+}
+
+bool restrictToOwner(QSaveFile &file)
+{
+    return file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 // Only the first `count` lines are wanted; the rest of the text is not split.
 QList<QByteArray> firstLines(QByteArrayView text, qsizetype count)
 {
@@ -59,12 +80,19 @@ QList<QByteArray> firstLines(QByteArrayView text, qsizetype count)
 
 } // namespace
 
+const SavedLoginFileSteps &SavedLoginFileSteps::system()
+{
+    static const SavedLoginFileSteps steps{&orvane::openForReading, &orvane::openForWriting,
+                                           &orvane::restrictToOwner};
+    return steps;
+}
+
 QString savedLoginPath(const QString &dir)
 {
     return QDir::toNativeSeparators(filePath(dir));
 }
 
-SavedLoginRead readSavedLogin(const QString &dir)
+SavedLoginRead readSavedLogin(const QString &dir, const SavedLoginFileSteps &steps)
 {
     SavedLoginRead result;
     const QString path = filePath(dir);
@@ -74,8 +102,8 @@ SavedLoginRead readSavedLogin(const QString &dir)
     result.found = true;
 
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = fileError(u"Cannot open file", path, file.errorString());
+    if (const std::optional<QString> refused = steps.openForReading(file)) {
+        result.error = fileError(u"Cannot open file", path, *refused);
         return result;
     }
     const QList<QByteArray> lines = firstLines(file.readAll(), 2);
@@ -88,16 +116,16 @@ SavedLoginRead readSavedLogin(const QString &dir)
     return result;
 }
 
-std::optional<QString> SaveLogin(const Credentials &credentials, const QString &dir)
+std::optional<QString> SaveLogin(const Credentials &credentials, const QString &dir,
+                                 const SavedLoginFileSteps &steps)
 {
     const QString path = filePath(dir);
     QSaveFile file(path);
-    // Unbuffered: a buffered write that fails only when commit() flushes it still
-    // gets committed, short, by Qt 6.4.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fileError(u"Cannot create file", path, createFailureCause(QFileInfo(path), file));
+    if (const std::optional<QString> refused = steps.openForWriting(file))
+        return fileError(u"Cannot create file", path, *refused);
     // Before any byte goes in: the password stands in the file as typed.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!steps.restrictToOwner(file))
+        return fileError(u"Cannot create file", path, file.errorString());
 
     QByteArray content;
     content.reserve(credentials.login.size() + credentials.password.size() + 4);

@@ -5,7 +5,11 @@
 #include <QByteArray>
 #include <QDir>
 #include <QString>
+#include <functional>
 #include <optional>
+
+class QFile;
+class QSaveFile;
 
 namespace orvane {
 
@@ -21,6 +25,19 @@ struct SavedLoginRead {
     std::optional<QString> error;       // text for the error box
 };
 
+// The three steps of the file's life that the system can refuse. Tests replace
+// them to reach refusals that a privileged user never meets (root reads and
+// writes whatever the permissions say).
+struct SavedLoginFileSteps {
+    // Each opens `file`; on refusal, the system's description of the cause.
+    std::function<std::optional<QString>(QFile &file)> openForReading;
+    std::function<std::optional<QString>(QSaveFile &file)> openForWriting;
+    // Makes the new file readable and writable by its owner alone.
+    std::function<bool(QSaveFile &file)> restrictToOwner;
+
+    static const SavedLoginFileSteps &system();
+};
+
 // The file "cap.log" in `dir`; the full path as error texts show it.
 QString savedLoginPath(const QString &dir);
 
@@ -28,14 +45,18 @@ QString savedLoginPath(const QString &dir);
 // ends the text, and a last line without a break counts; lines after the second
 // are ignored. A file that cannot be opened, or has fewer than two lines, comes
 // back with the error text and whatever lines it had.
-SavedLoginRead readSavedLogin(const QString &dir = QDir::currentPath());
+[[nodiscard]] SavedLoginRead
+readSavedLogin(const QString &dir = QDir::currentPath(),
+               const SavedLoginFileSteps &steps = SavedLoginFileSteps::system());
 
 // Writes login CR LF password CR LF, byte for byte, readable and writable by the
 // owner alone. The new content goes to a temporary file beside the old one and
 // replaces it only once written whole, so a failure leaves the old file as it
-// was. Returns the error text on failure.
-std::optional<QString> SaveLogin(const Credentials &credentials,
-                                 const QString &dir = QDir::currentPath());
+// was; so does a file whose permissions cannot be narrowed, since it would
+// show the password to others. Returns the error text on failure.
+[[nodiscard]] std::optional<QString>
+SaveLogin(const Credentials &credentials, const QString &dir = QDir::currentPath(),
+          const SavedLoginFileSteps &steps = SavedLoginFileSteps::system());
 
 // Removes the file if there is one; a folder of that name stays. Never fails
 // visibly.

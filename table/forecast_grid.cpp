@@ -106,9 +106,8 @@ public:
             const QRect area = inner.adjusted(kCellTextMargin, 0, -kCellTextMargin, 0);
             painter->setClipRect(inner);
             painter->setFont(font);
-            painter->setPen(selected
-                                ? systemColor(SystemColor::HighlightText, option.palette)
-                                : columnInk(column, option.palette));
+            painter->setPen(selected ? systemColor(SystemColor::HighlightText, option.palette)
+                                     : columnInk(column, option.palette));
             // No mnemonic flag: "&" stays an ampersand.
             painter->drawText(
                 area, int(look.alignment | Qt::AlignVCenter) | Qt::TextSingleLine,
@@ -180,8 +179,7 @@ const ForecastColumnLook &columnLook(int column)
 QColor columnInk(int column, const QPalette &palette)
 {
     const ForecastColumnLook &look = columnLook(column);
-    return look.systemInk ? systemColor(*look.systemInk, palette)
-                          : QColor::fromRgb(look.ink);
+    return look.systemInk ? systemColor(*look.systemInk, palette) : QColor::fromRgb(look.ink);
 }
 
 // ---------------------------------------------------------------------------

@@ -2,16 +2,19 @@
 
 #include <QFile>
 #include <QLocalServer>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
-#include <unistd.h>
 #endif
 
 using namespace orvane;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -31,15 +34,6 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool runningAsRoot()
-{
-#ifdef Q_OS_UNIX
-    return ::geteuid() == 0;
-#else
-    return false;
-#endif
 }
 
 // The error text starts with its fixed words and the quoted full path, and goes
@@ -63,10 +57,9 @@ private slots:
     void roundTrip();
     void deleteFile();
     void folderNamedLikeTheFile();
-    void cannotOpen_data();
     void cannotOpen();
-    void cannotCreate_data();
-    void cannotCreate();
+    void refusedByTheSystem_data();
+    void refusedByTheSystem();
     void failedWriteKeepsOldFile();
     void workingDirectoryAtCallTime();
     void errorBoxText_data();
@@ -199,28 +192,13 @@ void TestSavedLogin::folderNamedLikeTheFile()
     QVERIFY(QFileInfo(pathIn(dir)).isDir());
 }
 
-void TestSavedLogin::cannotOpen_data()
-{
-    QTest::addColumn<bool>("socket"); // else a file without read permission
-    QTest::newRow("socket in its place") << true;
-    QTest::newRow("no read permission") << false;
-}
-
 void TestSavedLogin::cannotOpen()
 {
-    QFETCH(bool, socket);
+    // A socket in the file's place cannot be opened by anyone, root included.
     QTemporaryDir dir;
     const QString path = pathIn(dir);
-    // Opening a socket fails for every user, root included.
     QLocalServer server;
-    if (socket) {
-        QVERIFY(server.listen(path));
-    } else {
-        if (runningAsRoot())
-            QSKIP("root reads the file whatever its permissions");
-        writeFile(path, "user\r\npass\r\n");
-        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
-    }
+    QVERIFY(server.listen(path));
 
     const SavedLoginRead result = readSavedLogin(dir.path());
     QVERIFY(result.found); // the remember box is ticked before the error shows
@@ -229,35 +207,64 @@ void TestSavedLogin::cannotOpen()
     verifyFileError(result.error, u"Cannot open file", path);
 }
 
-void TestSavedLogin::cannotCreate_data()
+void TestSavedLogin::refusedByTheSystem_data()
 {
+    QTest::addColumn<int>("step"); // 0 open for reading, 1 open for writing, 2 narrow permissions
     QTest::addColumn<QByteArray>("old"); // null: no file before
-    QTest::addColumn<bool>("readOnlyFolder");
-    QTest::newRow("read-only folder, no file") << QByteArray() << true;
-    QTest::newRow("read-only folder, old file") << QByteArray("a\r\nb\r\n") << true;
-    QTest::newRow("read-only file") << QByteArray("a\r\nb\r\n") << false;
+    QTest::addColumn<QString>("error");
+
+    const QString denied = QString::fromLocal8Bit(std::strerror(EACCES));
+    QTest::newRow("no read permission")
+        << 0 << QByteArray("u\r\np\r\n") << u"Cannot open file \"%1\". "_s + denied;
+    QTest::newRow("read-only folder, no file")
+        << 1 << QByteArray() << u"Cannot create file \"%1\". "_s + denied;
+    QTest::newRow("read-only file")
+        << 1 << QByteArray("a\r\nb\r\n") << u"Cannot create file \"%1\". "_s + denied;
+    QTest::newRow("permissions cannot be narrowed")
+        << 2 << QByteArray("a\r\nb\r\n") << u"Cannot create file \"%1\". "_s;
 }
 
-void TestSavedLogin::cannotCreate()
+void TestSavedLogin::refusedByTheSystem()
 {
+    QFETCH(int, step);
     QFETCH(QByteArray, old);
-    QFETCH(bool, readOnlyFolder);
-    if (runningAsRoot())
-        QSKIP("root writes whatever the permissions");
+    QFETCH(QString, error);
 
     QTemporaryDir dir;
     const QString path = pathIn(dir);
     if (!old.isNull())
         writeFile(path, old);
-    const QString locked = readOnlyFolder ? dir.path() : path;
-    const QFileDevice::Permissions before = QFile::permissions(locked);
-    QVERIFY(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const QString denied = QString::fromLocal8Bit(std::strerror(EACCES));
+    SavedLoginFileSteps steps = SavedLoginFileSteps::system();
+    if (step == 0)
+        steps.openForReading = [&](QFile &) {
+            return std::optional(denied);
+        };
+    if (step == 1)
+        steps.openForWriting = [&](QSaveFile &) {
+            return std::optional(denied);
+        };
+    if (step == 2)
+        steps.restrictToOwner = [](QSaveFile &) {
+            return false;
+        };
 
-    verifyFileError(SaveLogin({"u", "p"}, dir.path()), u"Cannot create file", path);
-    QVERIFY(QFile::setPermissions(locked, before));
+    if (step == 0) {
+        const SavedLoginRead result = readSavedLogin(dir.path(), steps);
+        QVERIFY(result.found);
+        QCOMPARE(result.login, std::nullopt);
+        QCOMPARE(result.error, error.arg(path));
+        return;
+    }
+    const std::optional<QString> saved = SaveLogin({"new", "secret"}, dir.path(), steps);
+    QVERIFY(saved.has_value());
+    QVERIFY2(saved->startsWith(error.arg(path)), qPrintable(*saved));
+    // Nothing of the new login reached the disk, and the old file is whole.
     QCOMPARE(QFileInfo::exists(path), !old.isNull());
     if (!old.isNull())
         QCOMPARE(readFile(path), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             old.isNull() ? QStringList() : QStringList{u"cap.log"_s});
 }
 
 void TestSavedLogin::failedWriteKeepsOldFile()
