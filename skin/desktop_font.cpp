@@ -1,9 +1,13 @@
 #include "desktop_font.h"
 
 #include "bundled_fonts.h"
+#include "skin_settings.h"
 
 #include <QHash>
+#include <QList>
 #include <QRawFont>
+#include <QVariant>
+#include <QWidget>
 #include <QtEndian>
 
 using namespace Qt::StringLiterals;
@@ -55,6 +59,55 @@ QFont desktopFont(QStringView family, int height, bool bold)
     font.setBold(bold);
     font.setPixelSize(emPixelsForHeight(font, height));
     return font;
+}
+
+QFont DesktopFontSpec::font() const
+{
+    QFont result = desktopFont(family, height, bold);
+    result.setUnderline(underline);
+    return result;
+}
+
+std::optional<DesktopFontSpec> parseDesktopFont(QByteArrayView text)
+{
+    const QList<QByteArrayView> parts = splitValue(text, ',');
+    if (parts.size() < 2)
+        return std::nullopt;
+    DesktopFontSpec spec;
+    spec.family = QString::fromLatin1(parts[0].trimmed());
+    bool ok = false;
+    spec.height = parts[1].trimmed().toInt(&ok);
+    if (!ok || spec.family.isEmpty() || spec.height == 0)
+        return std::nullopt;
+    for (qsizetype i = 2; i < parts.size(); ++i) {
+        const QByteArrayView style = parts[i].trimmed();
+        if (style == "bold")
+            spec.bold = true;
+        else if (style == "underline")
+            spec.underline = true;
+        else
+            return std::nullopt;
+    }
+    return spec;
+}
+
+bool applyDesktopFont(QWidget *widget)
+{
+    const QVariant value = widget->property(kDesktopFontProperty);
+    if (!value.isValid())
+        return false;
+    const std::optional<DesktopFontSpec> spec = parseDesktopFont(value.toString().toLatin1());
+    if (!spec)
+        return false;
+    widget->setFont(spec->font());
+    return true;
+}
+
+void applyDesktopFonts(QWidget *root)
+{
+    applyDesktopFont(root);
+    for (QWidget *child : root->findChildren<QWidget *>())
+        applyDesktopFont(child);
 }
 
 } // namespace orvane

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QFont>
+#include <QString>
 #include <QStringView>
+#include <optional>
+
+class QWidget;
 
 namespace orvane {
 
@@ -15,5 +20,26 @@ QFont desktopFont(QStringView family, int height, bool bold = false);
 
 // The em in pixels that `height` gives for `font`'s face.
 int emPixelsForHeight(const QFont &font, int height);
+
+// A font written as the window definition and the skin write it:
+// "family,height[,bold][,underline]".
+struct DesktopFontSpec {
+    QString family;
+    int height = 0;
+    bool bold = false;
+    bool underline = false;
+
+    QFont font() const;
+    friend bool operator==(const DesktopFontSpec &, const DesktopFontSpec &) = default;
+};
+std::optional<DesktopFontSpec> parseDesktopFont(QByteArrayView text);
+
+// The dynamic property that gives a widget its own font in that form.
+inline constexpr char kDesktopFontProperty[] = "desktopFont";
+
+// Gives `widget` the font its property names; false when it names none.
+bool applyDesktopFont(QWidget *widget);
+// The same for `root` and every widget inside it.
+void applyDesktopFonts(QWidget *root);
 
 } // namespace orvane

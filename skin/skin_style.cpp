@@ -1,0 +1,332 @@
+#include "skin_style.h"
+
+#include "desktop_font.h"
+#include "skin_painter.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyleFactory>
+#include <QStyleOption>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace orvane {
+namespace {
+
+constexpr int kPlainTabHeight = 20;
+constexpr int kIndicatorLeft = 3; // the check mark's distance from the box's left edge
+constexpr int kIndicatorGap = 4;  // between the check mark and its caption
+// Where a page's area starts inside the page control, skin or not: below the
+// tab strip and one line, one pixel in from the sides.
+constexpr int kPageTop = 22;
+
+QString elementName(const QWidget *widget)
+{
+    if (!widget)
+        return {};
+    const QString own = widget->property(kSkinElementProperty).toString();
+    if (!own.isEmpty())
+        return own;
+    // The tab strip inside a page control belongs to the control's element.
+    if (qobject_cast<const QTabBar *>(widget) && widget->parentWidget())
+        return widget->parentWidget()->property(kSkinElementProperty).toString();
+    return {};
+}
+
+SkinState stateOf(const QStyleOption &option, bool pressed)
+{
+    if (!(option.state & QStyle::State_Enabled))
+        return SkinState::Disabled;
+    if (pressed)
+        return SkinState::Pressed;
+    if (option.state & QStyle::State_MouseOver)
+        return SkinState::Hovered;
+    return SkinState::Normal;
+}
+
+// Sets `role` for every colour group from the element's `name`d colour, and
+// the disabled group from its disabled colour; true when the element has it.
+void setRole(QPalette &palette, QPalette::ColorRole role, const SkinElement &element,
+             QByteArrayView name)
+{
+    if (const std::optional<QColor> colour = element.color(name)) {
+        palette.setColor(QPalette::Active, role, *colour);
+        palette.setColor(QPalette::Inactive, role, *colour);
+        palette.setColor(QPalette::Disabled, role,
+                         element.color("disabledcolor").value_or(*colour));
+    }
+}
+
+} // namespace
+
+int tabStripHeight(const SkinElement *tab)
+{
+    const SkinPiece *piece = tab ? tab->piece("tab") : nullptr;
+    return piece ? piece->size().height() : kPlainTabHeight;
+}
+
+SkinStyle::SkinStyle(std::shared_ptr<const Skin> skin)
+    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))), m_skin(std::move(skin))
+{
+}
+
+SkinStyle::~SkinStyle() = default;
+
+const SkinElement *SkinStyle::elementOf(const QWidget *widget) const
+{
+    if (!m_skin)
+        return nullptr;
+    const QString name = elementName(widget);
+    return name.isEmpty() ? nullptr : m_skin->element(name.toLatin1());
+}
+
+void SkinStyle::polish(QWidget *widget)
+{
+    QProxyStyle::polish(widget);
+    if (elementName(widget).isEmpty())
+        return;
+    widget->setAttribute(Qt::WA_Hover);
+    const SkinElement *element = elementOf(widget);
+    if (!element)
+        return;
+    if (element->font)
+        widget->setFont(element->font->font());
+    QPalette palette = widget->palette();
+    if (qobject_cast<QLineEdit *>(widget)) {
+        setRole(palette, QPalette::Text, *element, "color");
+    } else if (qobject_cast<QAbstractButton *>(widget)) {
+        setRole(palette, QPalette::ButtonText, *element, "color");
+        setRole(palette, QPalette::WindowText, *element, "color");
+    } else {
+        setRole(palette, QPalette::WindowText, *element, "color");
+    }
+    widget->setPalette(palette);
+    widget->installEventFilter(this);
+    applyHeightRule(widget);
+}
+
+void SkinStyle::unpolish(QWidget *widget)
+{
+    if (!elementName(widget).isEmpty()) {
+        widget->removeEventFilter(this);
+        if (elementOf(widget)) {
+            widget->setPalette(QPalette());
+            applyDesktopFont(widget);
+        }
+    }
+    QProxyStyle::unpolish(widget);
+}
+
+void SkinStyle::applyHeightRule(QWidget *widget) const
+{
+    // The flat check box keeps its size whatever its element.
+    if (qobject_cast<QCheckBox *>(widget) || qobject_cast<QTabBar *>(widget))
+        return;
+    const SkinElement *element = elementOf(widget);
+    if (!element)
+        return;
+    const QSize fitted = element->fitted(widget->size());
+    if (fitted != widget->size())
+        widget->resize(fitted);
+}
+
+bool SkinStyle::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && watched->isWidgetType())
+        applyHeightRule(static_cast<QWidget *>(watched));
+    return QProxyStyle::eventFilter(watched, event);
+}
+
+void SkinStyle::drawPrimitive(PrimitiveElement primitive, const QStyleOption *option,
+                              QPainter *painter, const QWidget *widget) const
+{
+    const SkinElement *element = elementOf(widget);
+    if (element && m_skin) {
+        switch (primitive) {
+        case PE_PanelLineEdit:
+            if (const SkinPiece *face = element->piece()) {
+                const bool focused = option->state & State_HasFocus;
+                drawSkinPiece(*painter, *m_skin, *face, stateOf(*option, focused), option->rect);
+                return;
+            }
+            break;
+        case PE_FrameLineEdit:
+        case PE_FrameFocusRect:
+            return;
+        case PE_IndicatorCheckBox: {
+            const bool checked = option->state & State_On;
+            if (const SkinPiece *mark = element->piece(checked ? "checked" : "unchecked")) {
+                const bool pressed = option->state & State_Sunken;
+                drawSkinPiece(*painter, *m_skin, *mark, stateOf(*option, pressed), option->rect);
+                return;
+            }
+            break;
+        }
+        case PE_FrameTabWidget:
+            if (const SkinPiece *frame = element->piece("frame")) {
+                drawSkinPiece(*painter, *m_skin, *frame, stateOf(*option, false), option->rect);
+                return;
+            }
+            break;
+        case PE_FrameTabBarBase:
+            return;
+        default:
+            break;
+        }
+    }
+    QProxyStyle::drawPrimitive(primitive, option, painter, widget);
+}
+
+void SkinStyle::drawControl(ControlElement control, const QStyleOption *option, QPainter *painter,
+                            const QWidget *widget) const
+{
+    const SkinElement *element = elementOf(widget);
+    if (element && m_skin) {
+        switch (control) {
+        case CE_PushButtonBevel:
+            if (const SkinPiece *face = element->piece()) {
+                const bool pressed = option->state & (State_Sunken | State_On);
+                drawSkinPiece(*painter, *m_skin, *face, stateOf(*option, pressed), option->rect);
+                return;
+            }
+            break;
+        case CE_ShapedFrame:
+            // Panels and labels: the picture is their background and frame.
+            if (const SkinPiece *face = element->piece()) {
+                drawSkinPiece(*painter, *m_skin, *face, stateOf(*option, false), option->rect);
+                return;
+            }
+            return; // an element of font and colours only has no frame
+        case CE_TabBarTabShape:
+            if (const SkinPiece *tab =
+                    element->piece(option->state & State_Selected ? "selected" : "tab")) {
+                drawSkinPiece(*painter, *m_skin, *tab, stateOf(*option, false), option->rect);
+                return;
+            }
+            break;
+        case CE_TabBarTabLabel:
+            if (const auto *tab = qstyleoption_cast<const QStyleOptionTab *>(option)) {
+                const bool selected = tab->state & State_Selected;
+                const bool hovered = tab->state & State_MouseOver;
+                const QColor ink =
+                    element->color(selected  ? "selectedcolor"
+                                   : hovered ? "hovercolor"
+                                             : "color")
+                        .value_or(tab->palette.color(QPalette::WindowText));
+                painter->save();
+                painter->setPen(ink);
+                painter->drawText(tab->rect, Qt::AlignCenter | Qt::TextShowMnemonic, tab->text);
+                painter->restore();
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    QProxyStyle::drawControl(control, option, painter, widget);
+}
+
+QRect SkinStyle::subElementRect(SubElement sub, const QStyleOption *option,
+                                const QWidget *widget) const
+{
+    const SkinElement *element = elementOf(widget);
+    switch (sub) {
+    case SE_TabWidgetTabContents:
+        if (!elementName(widget).isEmpty())
+            return option->rect.adjusted(1, kPageTop, -1, 0);
+        break;
+    case SE_TabWidgetTabPane:
+        if (!elementName(widget).isEmpty())
+            return option->rect.adjusted(0, tabStripHeight(element), 0, 0);
+        break;
+    case SE_TabWidgetTabBar:
+        if (!elementName(widget).isEmpty()) {
+            const QRect bar = QProxyStyle::subElementRect(sub, option, widget);
+            return QRect(option->rect.left(), option->rect.top(), bar.width(),
+                         tabStripHeight(element));
+        }
+        break;
+    case SE_LineEditContents:
+        if (element && element->piece())
+            return option->rect.marginsRemoved(element->content);
+        break;
+    case SE_CheckBoxIndicator:
+        if (element && element->piece("unchecked")) {
+            const QSize mark = element->piece("unchecked")->size();
+            return QRect(option->rect.left() + kIndicatorLeft,
+                         option->rect.top() + (option->rect.height() - mark.height()) / 2,
+                         mark.width(), mark.height());
+        }
+        break;
+    case SE_CheckBoxContents:
+        if (element && element->piece("unchecked")) {
+            const int left = option->rect.left() + kIndicatorLeft +
+                             element->piece("unchecked")->size().width() + kIndicatorGap;
+            return QRect(left, option->rect.top(), option->rect.right() + 1 - left,
+                         option->rect.height());
+        }
+        break;
+    case SE_CheckBoxFocusRect:
+        if (element)
+            return {};
+        break;
+    default:
+        break;
+    }
+    return QProxyStyle::subElementRect(sub, option, widget);
+}
+
+QSize SkinStyle::sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                                  const QWidget *widget) const
+{
+    if (type == CT_TabBarTab && !elementName(widget).isEmpty()) {
+        const SkinElement *element = elementOf(widget);
+        const QSize base = QProxyStyle::sizeFromContents(type, option, size, widget);
+        const SkinPiece *tab = element ? element->piece("tab") : nullptr;
+        return {std::max(base.width(), tab ? tab->size().width() : 0), tabStripHeight(element)};
+    }
+    return QProxyStyle::sizeFromContents(type, option, size, widget);
+}
+
+int SkinStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
+                           const QWidget *widget) const
+{
+    const SkinElement *element = elementOf(widget);
+    if (element) {
+        const SkinPiece *mark = element->piece("unchecked");
+        switch (metric) {
+        case PM_IndicatorWidth:
+            if (mark)
+                return mark->size().width();
+            break;
+        case PM_IndicatorHeight:
+            if (mark)
+                return mark->size().height();
+            break;
+        case PM_TabBarTabShiftVertical:
+        case PM_TabBarTabShiftHorizontal:
+        case PM_ButtonShiftHorizontal:
+        case PM_ButtonShiftVertical:
+            return 0;
+        default:
+            break;
+        }
+    }
+    return QProxyStyle::pixelMetric(metric, option, widget);
+}
+
+int SkinStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                         QStyleHintReturn *returnData) const
+{
+    if (hint == SH_TabBar_Alignment && !elementName(widget).isEmpty())
+        return Qt::AlignLeft;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
+
+} // namespace orvane
