@@ -16,6 +16,7 @@ const QString kFist = u"modern/raised-fist-medium-light.svg"_s;
 const QString kPalm = u"modern/palm-up-hand-medium-light.svg"_s;
 const QString kNotes = u"modern/dollar-banknote.svg"_s;
 const QString kBall = u"modern/soccer-ball.svg"_s;
+const QString kSparkles = u"modern/sparkles.svg"_s;
 
 constexpr QSizeF kCanvas(800, 600);
 // The bust's 32-unit view box, placed so that the shoulders leave the
@@ -81,7 +82,7 @@ void paintFigure(QPainter &p, const EmojiLibrary &emoji)
 
 QStringList businessmanEmoji()
 {
-    return {kMan, kFist, kPalm, kNotes, kBall};
+    return {kMan, kFist, kPalm, kNotes, kBall, kSparkles};
 }
 
 void paintBusinessman(QPainter &painter, const EmojiLibrary &emoji, double scale)
@@ -132,4 +133,8 @@ void paintBusinessman(QPainter &painter, const EmojiLibrary &emoji, double scale
     painter.setCompositionMode(QPainter::CompositionMode_Screen);
     rim.drawOnto(painter, {}, 0.7);
     painter.restore();
+
+    // A glint of success by the ball and by the cash, outside the lighting.
+    emoji.draw(painter, kSparkles, QRectF(334, 346, 36, 36));
+    emoji.draw(painter, kSparkles, QRectF(4, 272, 30, 30), true);
 }

@@ -42,6 +42,29 @@ void fillLayer(Layer &layer, const QPainterPath &path, const QColor &colour)
     p.fillPath(path, colour);
 }
 
+// A small four-pointed star of light where the chrome catches the floodlight.
+void paintGlint(QPainter &p, double scale, QPointF at)
+{
+    Layer halo(kCanvas, scale);
+    {
+        QPainter h;
+        halo.begin(h);
+        h.setPen(Qt::NoPen);
+        h.setBrush(QColor(200, 230, 255));
+        h.drawEllipse(at, 7, 7);
+    }
+    halo.blur(8);
+    halo.drawOnto(p);
+    QPainterPath star;
+    const double a = 16, b = 1.8;
+    star.moveTo(at + QPointF(0, -a));
+    star.quadTo(at + QPointF(b, -b), at + QPointF(a, 0));
+    star.quadTo(at + QPointF(b, b), at + QPointF(0, a));
+    star.quadTo(at + QPointF(-b, b), at + QPointF(-a, 0));
+    star.quadTo(at + QPointF(-b, -b), at + QPointF(0, -a));
+    p.fillPath(star, Qt::white);
+}
+
 // "ORVANE" in blue chrome with a glow, a drop shadow and some depth.
 void paintTitle(QPainter &p, double scale)
 {
@@ -73,6 +96,7 @@ void paintTitle(QPainter &p, double scale)
     p.strokePath(title.translated(0, 1.2), QPen(QColor(255, 255, 255, 170), 1.6));
     p.restore();
     p.strokePath(title, QPen(QColor(6, 20, 60, 200), 1.2));
+    paintGlint(p, scale, QPointF(bounds.left() + 20, bounds.top() + 8));
 
     const QFont taglineFont = boldFont(14, 3.5);
     const QPainterPath tagline =

@@ -68,7 +68,7 @@ QByteArray icoFile(const QList<QImage> &pictures)
 {
     QList<QByteArray> entries;
     for (const QImage &picture : pictures)
-        entries << (picture.width() >= 256 ? pngEntry(picture) : bitmapEntry(picture));
+        entries << (picture.width() >= 128 ? pngEntry(picture) : bitmapEntry(picture));
 
     QByteArray out;
     put16(out, 0);

@@ -5,5 +5,6 @@
 #include <QList>
 
 // A Windows icon file holding each picture as a 32-bit bitmap with its
-// transparency mask; pictures of 256 pixels go in as PNG, as Windows expects.
+// transparency mask; pictures of 128 pixels and more go in as PNG, which
+// keeps the file small and which every Windows since Vista reads.
 QByteArray icoFile(const QList<QImage> &pictures);
