@@ -68,8 +68,7 @@ void paintDetailed(QPainter &p, double n)
     p.drawPath(smile);
 }
 
-// 16 points: everything on the 16-unit grid, no gloss, a pupil of 2 x 2
-// units and a smile of single units.
+// 16 points at 2x: the 16-pixel design's shapes on its 16-unit grid, smooth.
 void paintSimple(QPainter &p, double unit)
 {
     const auto cell = [unit](double x, double y, double w = 1, double h = 1) {
@@ -90,24 +89,83 @@ void paintSimple(QPainter &p, double unit)
     p.setPen(Qt::NoPen);
     p.fillRect(cell(8, 5, 2, 3), kPupil);
 
-    if (unit >= 2) {
-        p.fillRect(cell(9, 5, 0.5, 0.5), Qt::white);
-        QPainterPath smile;
-        smile.moveTo(5.5 * unit, 12 * unit);
-        smile.quadTo(8 * unit, 14.5 * unit, 10.5 * unit, 12 * unit);
-        p.setPen(QPen(Qt::white, unit, Qt::SolidLine, Qt::RoundCap));
-        p.drawPath(smile);
-    } else {
-        p.fillRect(cell(5, 12), Qt::white);
-        p.fillRect(cell(6, 13, 4, 1), Qt::white);
-        p.fillRect(cell(10, 12), Qt::white);
+    p.fillRect(cell(9, 5.5, 0.5, 0.5), Qt::white);
+    QPainterPath smile;
+    smile.moveTo(5.5 * unit, 12 * unit);
+    smile.quadTo(8 * unit, 14.5 * unit, 10.5 * unit, 12 * unit);
+    p.setPen(QPen(Qt::white, unit, Qt::SolidLine, Qt::RoundCap));
+    p.drawPath(smile);
+}
+
+// 16 pixels: drawn pixel by pixel, so that no edge is a blur of half-covered
+// pixels. o outline, b ring, h gloss, w eye, p pupil, s smile.
+// clang-format off
+constexpr const char *kPixels16[16] = {
+    ".....oooooo.....",
+    "....ohhhbbbo....",
+    "...ohhhbbbbbo...",
+    "...ohbwwwwbbo...",
+    "..obbbwwwwbbbo..",
+    "..obbwwwppwbbo..",
+    "..obbwwwppwbbo..",
+    "..obbwwwppwbbo..",
+    "..obbwwwwwwbbo..",
+    "..obbwwwwwwbbo..",
+    "..obbbwwwwbbbo..",
+    "..obbbbbbbbbbo..",
+    "...obsbbbbsbo...",
+    "...obbssssbbo...",
+    "....obbbbbbo....",
+    ".....oooooo.....",
+};
+// clang-format on
+
+QImage pixelIcon16()
+{
+    QImage ring(16, 16, QImage::Format_ARGB32);
+    ring.fill(Qt::transparent);
+    {
+        QPainter p(&ring);
+        p.fillRect(ring.rect(), ringFill(16));
     }
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const QColor blue = ring.pixelColor(x, y);
+            QColor c = Qt::transparent;
+            switch (kPixels16[y][x]) {
+            case 'o':
+                c = kOutline;
+                break;
+            case 'b':
+                c = blue;
+                break;
+            case 'h':
+                c = QColor((blue.red() + 255) / 2, (blue.green() + 255) / 2,
+                           (blue.blue() + 255) / 2);
+                break;
+            case 'w':
+            case 's':
+                c = Qt::white;
+                break;
+            case 'p':
+                c = kPupil;
+                break;
+            default:
+                break;
+            }
+            icon.setPixelColor(x, y, c);
+        }
+    }
+    return icon;
 }
 
 } // namespace
 
 QImage paintAppIcon(int points, int ratio)
 {
+    if (points <= 16 && ratio == 1)
+        return pixelIcon16();
     const int pixels = points * ratio;
     QImage icon(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     icon.fill(Qt::transparent);

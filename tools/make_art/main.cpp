@@ -177,15 +177,20 @@ int main(int argc, char *argv[])
     const QDir icons(resources.filePath(u"icon"_s));
     const bool withPreview = parser.isSet(previewOption);
     const QDir preview(parser.value(previewOption));
-    for (const QDir &dir : {pictures, icons, withPreview ? preview : pictures})
-        if (!QDir().mkpath(dir.path()))
-            return fail(u"cannot create "_s + dir.path()), 1;
+    for (const QDir &dir : {pictures, icons, withPreview ? preview : pictures}) {
+        if (!QDir().mkpath(dir.path())) {
+            fail(u"cannot create "_s + dir.path());
+            return 1;
+        }
+    }
 
     if (!registerFonts(QDir(resources.filePath(u"fonts"_s))))
         return 1;
     EmojiLibrary emoji(package);
-    if (!emoji.load(firstPageEmoji()))
-        return fail(emoji.error()), 1;
+    if (!emoji.load(firstPageEmoji())) {
+        fail(emoji.error());
+        return 1;
+    }
 
     QStringList iconFiles;
     if (!writePictures(emoji, pictures, preview, withPreview) ||
