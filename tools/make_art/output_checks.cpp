@@ -70,7 +70,7 @@ QStringList checkPng(const QString &path, QSize size)
     return errors;
 }
 
-QStringList checkIco(const QString &path, const QList<int> &sizes)
+QStringList checkIco(const QString &path, const QList<QImage> &pictures)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -79,21 +79,30 @@ QStringList checkIco(const QString &path, const QList<int> &sizes)
     const auto word = [&](qsizetype at) {
         return qFromLittleEndian<quint16>(bytes.constData() + at);
     };
-    if (bytes.size() < 6 || word(0) != 0 || word(2) != 1 || word(4) != sizes.size())
-        return {u"%1: not an icon file with %2 pictures"_s.arg(path).arg(sizes.size())};
+    if (bytes.size() < 6 + 16 * pictures.size() || word(0) != 0 || word(2) != 1 ||
+        word(4) != pictures.size())
+        return {u"%1: not an icon file with %2 pictures"_s.arg(path).arg(pictures.size())};
     QStringList errors;
-    for (qsizetype i = 0; i < sizes.size(); ++i) {
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
         const qsizetype entry = 6 + 16 * i;
-        if (bytes.size() < entry + 16) {
-            errors << u"%1: directory cut short"_s.arg(path);
-            break;
-        }
         const int side = quint8(bytes[entry]) == 0 ? 256 : quint8(bytes[entry]);
         const quint32 length = qFromLittleEndian<quint32>(bytes.constData() + entry + 8);
         const quint32 offset = qFromLittleEndian<quint32>(bytes.constData() + entry + 12);
-        if (side != sizes[i] || word(entry + 6) != 32 ||
+        if (side != pictures[i].width() || word(entry + 6) != 32 ||
             offset + quint64(length) > quint64(bytes.size()))
-            errors << u"%1: picture %2 is not %3 px at 32 bits"_s.arg(path).arg(i).arg(sizes[i]);
+            errors << u"%1: picture %2 is not %3 px at 32 bits"_s.arg(path).arg(i).arg(
+                pictures[i].width());
+    }
+
+    QImageReader reader(path, "ico");
+    for (qsizetype i = 0; i < pictures.size() && errors.isEmpty(); ++i) {
+        if (i > 0 && !reader.jumpToNextImage()) {
+            errors << u"%1: Qt reads only %2 pictures"_s.arg(path).arg(i);
+            break;
+        }
+        const QImage read = reader.read().convertToFormat(QImage::Format_ARGB32);
+        if (read != pictures[i].convertToFormat(QImage::Format_ARGB32))
+            errors << u"%1: picture %2 reads back different"_s.arg(path).arg(i);
     }
     return errors;
 }
@@ -111,15 +120,21 @@ QList<ContrastFigure> measureContrast(const QImage &picture, int scale)
         return found;
     };
     const double white = 1.0, black = 0.0;
+    const double linkHover = relativeLuminance(qRgb(36, 94, 227));
+    const double needed = 7.0;
     // The version label's shadow darkens the picture to 70 %: the text stands
     // on the shadow only at its edges, so the plain picture is what counts.
     return {
-        {u"white \"LOGIN:\""_s, contrastRatio(white, extreme(PageLayout::kLoginLabel, true))},
+        {u"white \"LOGIN:\""_s, contrastRatio(white, extreme(PageLayout::kLoginLabel, true)),
+         needed},
         {u"white \"Запомнить\" check box"_s,
-         contrastRatio(white, extreme(PageLayout::kRemember, true))},
-        {u"white link"_s, contrastRatio(white, extreme(PageLayout::kLink, true))},
-        {u"black \"VERSION: 5.0\""_s, contrastRatio(black, extreme(PageLayout::kVersion, false))},
-        {u"black \"PASSWORD:\""_s,
-         contrastRatio(black, extreme(PageLayout::kPasswordLabel, false))},
+         contrastRatio(white, extreme(PageLayout::kRemember, true)), needed},
+        {u"white link"_s, contrastRatio(white, extreme(PageLayout::kLink, true)), needed},
+        {u"black \"VERSION: 5.0\""_s, contrastRatio(black, extreme(PageLayout::kVersion, false)),
+         needed},
+        {u"black \"PASSWORD:\""_s, contrastRatio(black, extreme(PageLayout::kPasswordLabel, false)),
+         0},
+        {u"link under the pointer, (36, 94, 227)"_s,
+         contrastRatio(linkHover, extreme(PageLayout::kLink, true)), 0},
     };
 }

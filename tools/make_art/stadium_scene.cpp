@@ -60,7 +60,7 @@ void paintCrowd(QPainter &p, const QPainterPath &area, double top, double bottom
     p.save();
     p.setClipPath(area);
     p.setPen(Qt::NoPen);
-    // Dim specks of shirts and faces, a little brighter towards the lights.
+    // Dim specks of shirts and faces.
     for (int i = 0; i < 2600; ++i) {
         const QPointF at(random.uniform(0, kWidth), random.uniform(top, bottom));
         const double hue = random.uniform(0, 1);
