@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <orvane/build_config.h>
 
@@ -55,6 +56,22 @@ QString qrc(const QString &prefix, const QStringList &files)
     for (const QString &file : files)
         text += u"    <file>%1</file>\n"_s.arg(file);
     return text + u"</qresource>\n</RCC>\n"_s;
+}
+
+// A fontconfig file with no font folders: only the bundled fonts exist, so a
+// font installed on the machine under the same name cannot stand in for them.
+bool hideMachineFonts(const QTemporaryDir &dir)
+{
+    const QByteArray cache = QFile::encodeName(dir.filePath(u"cache"_s));
+    const QString path = dir.filePath(u"fonts.conf"_s);
+    if (!dir.isValid() ||
+        !writeBytes(path, "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n"
+                          "<fontconfig>\n  <cachedir>" +
+                              cache + "</cachedir>\n</fontconfig>\n"))
+        return fail(u"cannot write a fontconfig file"_s);
+    qputenv("FONTCONFIG_FILE", QFile::encodeName(path));
+    qunsetenv("FONTCONFIG_PATH");
+    return true;
 }
 
 bool registerFonts(const QDir &fonts)
@@ -155,6 +172,9 @@ bool writeLicence(const QDir &package, const QDir &toolSource, const QDir &pictu
 
 int main(int argc, char *argv[])
 {
+    const QTemporaryDir fontconfig;
+    if (!hideMachineFonts(fontconfig))
+        return 1;
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Writes the first-page picture and the application icon."_s);
