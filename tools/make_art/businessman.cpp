@@ -1,5 +1,6 @@
 #include "businessman.h"
 
+#include "page_layout.h"
 #include "raster.h"
 
 #include <QLinearGradient>
@@ -18,7 +19,7 @@ const QString kNotes = u"modern/dollar-banknote.svg"_s;
 const QString kBall = u"modern/soccer-ball.svg"_s;
 const QString kSparkles = u"modern/sparkles.svg"_s;
 
-constexpr QSizeF kCanvas(800, 600);
+constexpr QSizeF kCanvas = PageLayout::kPicture;
 // The bust's 32-unit view box, placed so that the shoulders leave the
 // picture at its bottom edge.
 constexpr QRectF kBust(-34, 228, 408, 408);

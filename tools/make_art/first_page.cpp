@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr QSizeF kCanvas(800, 600);
+constexpr QSizeF kCanvas = PageLayout::kPicture;
 
 QFont boldFont(double pixelSize, double spacing = 0)
 {

@@ -6,6 +6,7 @@
 #include "first_page.h"
 #include "ico_file.h"
 #include "output_checks.h"
+#include "page_layout.h"
 #include "previews.h"
 
 #include <QCommandLineParser>
@@ -103,7 +104,7 @@ bool writePictures(const EmojiLibrary &emoji, const QDir &pictures, const QDir &
         const QString name = scale == 1 ? u"first_page.jpg"_s : u"first_page@2x.jpg"_s;
         if (!writeImage(picture, out.filePath(name), "jpeg", kJpegQuality))
             return false;
-        if (!report(checkJpeg(out.filePath(name), QSize(800, 600) * scale)))
+        if (!report(checkJpeg(out.filePath(name), PageLayout::kPicture * scale)))
             return false;
 
         const QImage written(out.filePath(name));

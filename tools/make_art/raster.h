@@ -14,7 +14,6 @@ public:
     Layer(QSizeF logicalSize, double scale);
 
     QImage &image() { return m_image; }
-    double scale() const { return m_scale; }
 
     // A painter on the layer, already scaled to logical coordinates.
     void begin(QPainter &painter);
