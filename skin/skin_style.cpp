@@ -205,7 +205,11 @@ void SkinStyle::drawControl(ControlElement control, const QStyleOption *option, 
         case CE_TabBarTabShape:
             if (const SkinPiece *tab =
                     element->piece(option->state & State_Selected ? "selected" : "tab")) {
-                drawSkinPiece(*painter, *m_skin, *tab, stateOf(*option, false), option->rect);
+                // At its own height: the selected tab's lowest row, one below the strip,
+                // is cut by the strip and so meets the page frame without a seam.
+                const QRect target(option->rect.topLeft(),
+                                   QSize(option->rect.width(), tab->size().height()));
+                drawSkinPiece(*painter, *m_skin, *tab, stateOf(*option, false), target);
                 return;
             }
             break;

@@ -2,6 +2,7 @@
 #include "skin_settings.h"
 
 #include <QHash>
+#include <QResource>
 #include <QTest>
 
 using namespace orvane;
@@ -90,6 +91,7 @@ private slots:
     void refused_data();
     void refused();
     void highDensityPictureMustBeTwiceTheSize();
+    void storedSkin();
     void heightRule_data();
     void heightRule();
 };
@@ -245,6 +247,35 @@ void TestSkinReader::highDensityPictureMustBeTwiceTheSize()
     const SkinRead result = read(kGood, pictures);
     QVERIFY(!result.skin);
     QCOMPARE(result.error, u"line 9 (parts): parts@2x.png is not twice the size of parts.png"_s);
+}
+
+void TestSkinReader::storedSkin()
+{
+    const SkinRead &stored = orvane::storedSkin();
+    QVERIFY2(stored.skin, qPrintable(stored.error));
+    const Skin &skin = *stored.skin;
+    QCOMPARE(skin.name, u"iOS4_Ext"_s);
+    QCOMPARE(skin.frame.face.size(), QSize(391, 166));
+    QCOMPARE(skin.colors.value("face"), QColor(115, 136, 166));
+    const auto size = [&skin](const char *element, const char *piece) {
+        const SkinElement *found = skin.element(element);
+        return found && found->piece(piece) ? found->piece(piece)->size() : QSize();
+    };
+    QCOMPARE(size("tab", "tab"), QSize(62, 21));
+    QCOMPARE(size("tab", "selected"), QSize(62, 22));
+    QCOMPARE(size("tab", "frame"), QSize(59, 52));
+    QCOMPARE(size("edit", "face"), QSize(59, 21));
+    QCOMPARE(size("checkbox", "checked"), QSize(19, 18));
+    QCOMPARE(size("button", "face"), QSize(88, 28));
+    QCOMPARE(size("resizebutton", "face"), QSize(39, 39));
+    QCOMPARE(size("panel", "face"), QSize(59, 52));
+    QCOMPARE(size("label", "face"), QSize(33, 20));
+    QVERIFY(skin.element("stdlabel"));
+    for (const SkinPicture &picture : skin.pictures)
+        QVERIFY2(!picture.image2x.isNull(), qPrintable(picture.file));
+    // Stored compressed with zlib, as the window definition carries it.
+    const QResource settings(u":/orvane/skins/iOS4_Ext.skn/skin.ini"_s);
+    QCOMPARE(settings.compressionAlgorithm(), QResource::ZlibCompression);
 }
 
 void TestSkinReader::heightRule_data()

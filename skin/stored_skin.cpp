@@ -1,0 +1,27 @@
+#include "skin.h"
+
+#include <QFile>
+
+// Outside any namespace: the resource initialiser is declared at global scope.
+static void initSkinResources()
+{
+    Q_INIT_RESOURCE(orvane_skins);
+}
+
+namespace orvane {
+
+const SkinRead &storedSkin()
+{
+    static const SkinRead read = [] {
+        initSkinResources();
+        const QString folder = QStringLiteral(":/orvane/skins/iOS4_Ext.skn/");
+        QFile settings(folder + QStringLiteral("skin.ini"));
+        if (!settings.open(QIODevice::ReadOnly))
+            return SkinRead{std::nullopt, QStringLiteral("the stored skin is missing")};
+        return readSkin(settings.readAll(),
+                        [&folder](const QString &file) { return QImage(folder + file); });
+    }();
+    return read;
+}
+
+} // namespace orvane
