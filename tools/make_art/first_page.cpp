@@ -173,6 +173,17 @@ void paintPanel(QImage &canvas, double scale)
     hairline.setColorAt(0, QColor(236, 196, 120, 150));
     hairline.setColorAt(1, QColor(236, 196, 120, 0));
     p.fillRect(QRectF(392, 267, 345, 1), hairline);
+
+    // "PASSWORD:" is drawn in the desktop's window text colour, black on most
+    // desktops: it gets a light tag of its own, in the version badge's style.
+    const QRectF tag(PageLayout::kPasswordTag);
+    QPainterPath tagPath;
+    tagPath.addRoundedRect(tag, 4, 4);
+    QLinearGradient tagFace(0, tag.top(), 0, tag.bottom());
+    tagFace.setColorAt(0, QColor(246, 248, 252));
+    tagFace.setColorAt(1, QColor(206, 216, 232));
+    p.fillPath(tagPath, tagFace);
+    p.strokePath(tagPath, QPen(QColor(255, 255, 255, 200), 1));
 }
 
 // A light badge hanging from the top edge for the dark version label; the

@@ -133,7 +133,7 @@ QList<ContrastFigure> measureContrast(const QImage &picture, int scale)
         {u"black \"VERSION: 5.0\""_s, contrastRatio(black, extreme(PageLayout::kVersion, false)),
          needed},
         {u"black \"PASSWORD:\""_s, contrastRatio(black, extreme(PageLayout::kPasswordLabel, false)),
-         0},
+         needed},
         {u"link under the pointer, (36, 94, 227)"_s,
          contrastRatio(linkHover, extreme(PageLayout::kLink, true)), 0},
     };

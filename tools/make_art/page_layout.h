@@ -17,6 +17,7 @@ inline constexpr double kPanelRadius = 18;
 
 inline constexpr QRect kLoginLabel(392, 280, 60, 16);
 inline constexpr QRect kPasswordLabel(392, 328, 70, 14);
+inline constexpr QRectF kPasswordTag(386.5, 325.5, 82, 17);
 inline constexpr QRect kLoginEdit(384, 296, 353, 21);
 inline constexpr QRect kPasswordEdit(384, 344, 353, 21);
 inline constexpr QRect kRemember(392, 392, 97, 25);
