@@ -12,7 +12,7 @@ constexpr int kShadowRoom = 3; // beyond the text, right and below
 
 ShadowLabel::ShadowLabel(QWidget *parent) : QWidget(parent)
 {
-    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_OpaquePaintEvent); // it paints every pixel itself
 }
 
 void ShadowLabel::setText(const QString &text)
@@ -35,23 +35,69 @@ void ShadowLabel::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
+void ShadowLabel::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    backdropChanged();
+}
+
+void ShadowLabel::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    if (isVisible())
+        backdropChanged();
+}
+
+void ShadowLabel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (isVisible())
+        backdropChanged();
+}
+
+void ShadowLabel::backdropChanged()
+{
+    m_beneath = copyBeneath();
+    update();
+}
+
+// The parent's own drawing and the siblings below this label, never this
+// label itself, so no drawing recurses into it.
+QImage ShadowLabel::copyBeneath() const
+{
+    QWidget *parent = parentWidget();
+    const qreal ratio = devicePixelRatioF();
+    QImage beneath((QSizeF(size()) * ratio).toSize(), QImage::Format_RGB32);
+    beneath.setDevicePixelRatio(ratio);
+    beneath.fill(parent ? parent->palette().color(QPalette::Window) : QColor(Qt::white));
+    if (!parent)
+        return beneath;
+    const QRect place = geometry();
+    parent->render(&beneath, QPoint(), QRegion(place), QWidget::DrawWindowBackground);
+    for (QObject *child : parent->children()) {
+        if (child == this)
+            break;
+        auto *sibling = qobject_cast<QWidget *>(child);
+        if (!sibling || sibling->isWindow() || !sibling->isVisibleTo(parent))
+            continue;
+        const QRect overlap = place.intersected(sibling->geometry());
+        if (overlap.isEmpty())
+            continue;
+        sibling->render(&beneath, overlap.topLeft() - place.topLeft(),
+                        QRegion(overlap.translated(-sibling->pos())),
+                        QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
+    return beneath;
+}
+
 void ShadowLabel::paintEvent(QPaintEvent *)
 {
-    if (m_capturing || !parentWidget())
-        return;
+    if (m_beneath.isNull() || m_beneath.devicePixelRatio() != devicePixelRatioF())
+        m_beneath = copyBeneath();
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
 
-    // 1. What lies beneath, drawn without this label.
-    QImage beneath(pixels, QImage::Format_RGB32);
-    beneath.setDevicePixelRatio(ratio);
-    beneath.fill(palette().color(QPalette::Window));
-    m_capturing = true;
-    parentWidget()->render(&beneath, QPoint(), QRegion(geometry()),
-                           QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    m_capturing = false;
-
-    // 2. The text in black, offset by 1 and by 2, into a white mask.
+    // The text in black, offset by 1 and by 2, into a white mask.
     const QRect textRect(0, 0, width() - kShadowRoom, height() - kShadowRoom);
     QImage mask(pixels, QImage::Format_RGB32);
     mask.setDevicePixelRatio(ratio);
@@ -65,8 +111,8 @@ void ShadowLabel::paintEvent(QPaintEvent *)
                              m_text);
     }
 
-    // 3. Darken and soften; 4. the text on top in its own colour.
-    QImage picture = softShadow(beneath, mask);
+    // Darken and soften what lies beneath; then the text on top in its own colour.
+    QImage picture = softShadow(m_beneath, mask);
     {
         QPainter painter(&picture);
         painter.setFont(font());
