@@ -66,12 +66,15 @@ QByteArray probeAddress(QByteArrayView url)
     return QByteArray("http://").append(url);
 }
 
-ProbeResult ProbeUrl(QByteArrayView url, std::chrono::milliseconds timeout)
+ProbeResult ProbeUrl(QByteArrayView url, std::chrono::milliseconds timeout,
+                     const http::CancelToken *cancel)
 {
     const QUrl address = toUrl(probeAddress(url));
     const QString scheme = address.scheme().toLower();
     if (!address.isValid() || address.host().isEmpty() || (scheme != u"http" && scheme != u"https"))
         return ProbeResult::Unreachable;
+    if (cancel && cancel->isCancelled())
+        return ProbeResult::Cancelled;
 
     QNetworkRequest request(address);
     request.setRawHeader("User-Agent", "InetURL:/1.0");
@@ -111,6 +114,14 @@ ProbeResult ProbeUrl(QByteArrayView url, std::chrono::milliseconds timeout)
         loop.quit();
     });
     QTimer::singleShot(timeout, &loop, &QEventLoop::quit);
+    QTimer ticker;
+    if (cancel) {
+        QObject::connect(&ticker, &QTimer::timeout, &loop, [&] {
+            if (cancel->isCancelled())
+                loop.quit();
+        });
+        ticker.start(http::kCancelSlice);
+    }
 
     if (reply->isFinished()) {
         status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -122,6 +133,8 @@ ProbeResult ProbeUrl(QByteArrayView url, std::chrono::milliseconds timeout)
     // error of its own even when Qt is about to report one.
     reply->disconnect(&loop);
 
+    if (!settled && cancel && cancel->isCancelled())
+        return ProbeResult::Cancelled;
     if (!settled || status <= 0)
         return ProbeResult::Unreachable;
     return status == 200 || status == 302 ? ProbeResult::Current : ProbeResult::Outdated;

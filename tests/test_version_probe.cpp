@@ -52,6 +52,8 @@ private slots:
     void requestOnTheWire_data();
     void requestOnTheWire();
     void fromThreadWithoutEventLoop();
+    void cancel_data();
+    void cancel();
 
 private:
     // Bound but not listening: connections to its port are refused, and no
@@ -204,6 +206,38 @@ void TestVersionProbe::fromThreadWithoutEventLoop()
     thread->start();
     QVERIFY(thread->wait(60'000));
     QCOMPARE(result, ProbeResult::Current);
+}
+
+void TestVersionProbe::cancel_data()
+{
+    QTest::addColumn<bool>("first"); // cancelled before the probe starts
+
+    QTest::newRow("before the probe") << true;
+    QTest::newRow("waiting for the reply") << false;
+}
+
+void TestVersionProbe::cancel()
+{
+    QFETCH(bool, first);
+
+    ScriptedServer server({{reply({}, Then::Stall)}});
+    http::CancelToken token;
+    if (first)
+        token.cancel();
+    ProbeResult result = ProbeResult::Current;
+    const std::unique_ptr<QThread> thread(QThread::create(
+        [&] { result = ProbeUrl(versionFileAddress(server.authority()), 20s, &token); }));
+    thread->start();
+    if (!first) {
+        QTRY_COMPARE(server.requests().size(), 1);
+        token.cancel();
+    }
+    QVERIFY(thread->wait());
+    QCOMPARE(result, ProbeResult::Cancelled);
+    if (first)
+        QCOMPARE(server.connectionsAccepted(), 0);
+    else
+        QVERIFY(server.waitForClosed(0));
 }
 
 QTEST_GUILESS_MAIN(TestVersionProbe)
