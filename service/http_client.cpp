@@ -1,6 +1,7 @@
 #include "http_client.h"
 
 #include "http_location.h"
+#include "http_log.h"
 #include "http_request.h"
 
 #include <QDateTime>
@@ -264,6 +265,24 @@ HttpFailure HttpClient::halted(const ReplyReader *reader, Halt halt, const QStri
     return result;
 }
 
+void HttpClient::logFailure(const HttpFailure &failure) const
+{
+    // Host, port and path: the query, and so the whole request target, may hold a password.
+    QByteArray where = "(no host)";
+    if (!m_target.host.isEmpty()) {
+        const qsizetype query = m_target.target.indexOf('?');
+        where = m_target.host + ':' + QByteArray::number(m_target.port) +
+                (query < 0 ? m_target.target : m_target.target.first(query));
+    }
+    if (failure.cancelled) {
+        qCInfo(lcHttp).noquote().nospace() << "GET " << QString::fromLatin1(where) << " cancelled";
+        return;
+    }
+    qCWarning(lcHttp).noquote().nospace()
+        << "GET " << QString::fromLatin1(where) << " failed (status " << failure.status
+        << "): " << failure.reason;
+}
+
 std::optional<HttpFailure> HttpClient::getText(QByteArrayView url, QByteArray &text,
                                                const CancelToken *cancel)
 {
@@ -271,6 +290,8 @@ std::optional<HttpFailure> HttpClient::getText(QByteArrayView url, QByteArray &t
     m_deadline = deadlineIn(m_settings.totalTimeout);
     m_target = {};
     std::optional<HttpFailure> result = fetch(url, text);
+    if (result)
+        logFailure(*result);
     m_cancel = nullptr;
     return result;
 }

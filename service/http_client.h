@@ -58,7 +58,7 @@ public:
     // `text` and an empty one leaves it alone; on failure `text` receives the
     // body bytes that had arrived, if any. `cancel`, when given, may be set
     // from any thread: the call then fails soon after and closes its
-    // connection.
+    // connection. Every failure is logged to lcHttp.
     [[nodiscard]] std::optional<HttpFailure> getText(QByteArrayView url, QByteArray &text,
                                                      const CancelToken *cancel = nullptr);
 
@@ -84,6 +84,7 @@ private:
     void endReply(const ReplyReader &reader);
     void close();
     HttpFailure halted(const ReplyReader *reader, Halt halt, const QString &silence) const;
+    void logFailure(const HttpFailure &failure) const;
 
     HttpSettings m_settings;
     CookieStore m_cookies;

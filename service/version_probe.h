@@ -30,7 +30,8 @@ QByteArray probeAddress(QByteArrayView url);
 //
 // Blocks for at most `timeout`, and ends soon after `cancel`, when given, is
 // set from any thread. Needs no event loop of the caller's: it runs its own,
-// so any thread with a QCoreApplication alive may call it.
+// so any thread with a QCoreApplication alive may call it. Every answer but
+// Current is logged to lcProbe.
 [[nodiscard]] ProbeResult ProbeUrl(QByteArrayView url,
                                    std::chrono::milliseconds timeout = kProbeTimeout,
                                    const http::CancelToken *cancel = nullptr);

@@ -1,4 +1,5 @@
 #include "http_client.h"
+#include "log_capture.h"
 #include "scripted_server.h"
 
 #include <QTcpServer>
@@ -133,6 +134,8 @@ private slots:
     void totalLimit();
     void cancel_data();
     void cancel();
+    void failureLoggedWithoutPassword_data();
+    void failureLoggedWithoutPassword();
     void worksOnThreadWithoutEventLoop();
     void largeBodyWhole();
 };
@@ -577,6 +580,63 @@ void TestHttpClient::cancel()
     } else {
         QCOMPARE(server.requests().size(), requestsFirst);
         QVERIFY(server.waitForClosed(0));
+    }
+}
+
+void TestHttpClient::failureLoggedWithoutPassword_data()
+{
+    QTest::addColumn<QList<ConnectionScript>>("scripts"); // none: nothing listens
+    QTest::addColumn<QByteArray>("scheme");
+    QTest::addColumn<int>("status");
+
+    using Scripts = QList<ConnectionScript>;
+    QTest::newRow("refused connection") << Scripts() << QByteArray("http") << 0;
+    QTest::newRow("refused status")
+        << Scripts{{play("HTTP/1.1 403 Forbidden pass=Sup3rSecret\r\nContent-Length: 0\r\n\r\n")}}
+        << QByteArray("http") << 403;
+    QTest::newRow("closed inside the body")
+        << Scripts{{play("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nab",
+                         Then::Close)}}
+        << QByteArray("http") << 200;
+    QTest::newRow("https") << Scripts() << QByteArray("https") << 0;
+}
+
+void TestHttpClient::failureLoggedWithoutPassword()
+{
+    QFETCH(QList<ConnectionScript>, scripts);
+    QFETCH(QByteArray, scheme);
+    QFETCH(int, status);
+
+    ScriptedServer server(scripts);
+    const QByteArray authority =
+        scripts.isEmpty() ? "127.0.0.1:" + QByteArray::number(deadPort()) : server.authority();
+    const QByteArray url = scheme + "://" + authority + kLogin.first(kLogin.indexOf('?')) +
+                           "?login=user&pass=Sup3rSecret";
+    HttpClient client(shortSettings());
+    QByteArray text;
+    std::optional<HttpFailure> failure;
+    QList<orvane::test::LogCapture::Entry> entries;
+    {
+        const orvane::test::LogCapture capture;
+        failure = HttpGetText(client, url, text);
+        entries = capture.entries();
+    }
+
+    QVERIFY(failure);
+    QCOMPARE(failure->status, status);
+    QCOMPARE(entries.size(), 1);
+    const orvane::test::LogCapture::Entry &entry = entries.first();
+    QCOMPARE(entry.type, QtWarningMsg);
+    QCOMPARE(entry.category, QByteArray("orvane.http"));
+    const QString &message = entry.text;
+    QVERIFY2(!message.contains(u"Sup3rSecret") && !message.contains(u"login=") &&
+                 !message.contains(u'?'),
+             qPrintable(message));
+    QVERIFY2(message.contains(failure->reason), qPrintable(message));
+    if (scheme == "http") {
+        QVERIFY2(message.contains(QString::fromLatin1(authority + "/login/orvane.php")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(u"status " + QString::number(status)), qPrintable(message));
     }
 }
 
