@@ -20,7 +20,7 @@ inline constexpr int kProbeRedirectLimit = 10;
 
 // The address the probe requests: `url` unchanged when an ASCII-lower-cased
 // copy of it contains "http://" anywhere, otherwise "http://" + `url`.
-QByteArray probeAddress(QByteArrayView url);
+[[nodiscard]] QByteArray probeAddress(QByteArrayView url);
 
 // Asks for `url` with a GET and looks only at the status of the last reply,
 // redirects followed (at most kProbeRedirectLimit of them). The body is not
