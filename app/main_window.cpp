@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <memory>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
@@ -173,6 +174,8 @@ void TForm1::spSkinXFormButton1Click()
     switch (probeVersion()) {
     case ProbeResult::Current:
         break;
+    case ProbeResult::Cancelled:
+        return;
     case ProbeResult::Unreachable:
         showMessage(kConnectionMessage.toString());
         return;
@@ -186,7 +189,12 @@ void TForm1::spSkinXFormButton1Click()
 
     m_credentials = {toCp1251(ui->loginedit->text()), toCp1251(ui->passedit->text())};
     QByteArray reply;
-    if (!fetchLoginReply(reply)) {
+    switch (fetchLoginReply(reply)) {
+    case Fetch::Received:
+        break;
+    case Fetch::Abandoned:
+        return;
+    case Fetch::Failed:
         showMessage(kConnectionMessage.toString());
         return;
     }
@@ -224,7 +232,12 @@ void TForm1::LoadForecasts()
 
     // Fetched before the grid is cleared: a failed request must leave the rows.
     QByteArray reply;
-    if (!fetchLoginReply(reply)) {
+    switch (fetchLoginReply(reply)) {
+    case Fetch::Received:
+        break;
+    case Fetch::Abandoned:
+        return;
+    case Fetch::Failed:
         showMessage(kConnectionMessage.toString());
         return;
     }
@@ -245,6 +258,13 @@ void TForm1::LoadForecasts()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    if (m_networkDepth > 0) {
+        // Closing never waits for the network: the handler gives the call up.
+        m_abandoned = true;
+        m_worker->abandon();
+        QWidget::closeEvent(event);
+        return;
+    }
     if (m_handlerDepth > 0) {
         m_closePending = true;
         event->ignore();
@@ -253,33 +273,52 @@ void TForm1::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-// False when the request failed before any byte of a body arrived: an empty
+// Failed when the request failed before any byte of a body arrived: an empty
 // success must not be confused with no answer at all.
-bool TForm1::fetchLoginReply(QByteArray &reply)
+TForm1::Fetch TForm1::fetchLoginReply(QByteArray &reply)
 {
+    // Owned by the job: an abandoned one still writes here after this returns.
+    struct Outcome {
+        QByteArray reply;
+        bool failed = false;
+    };
+    const auto outcome = std::make_shared<Outcome>();
     const QByteArray url = loginAddress(m_credentials, m_endpoints.serviceHost);
-    bool failed = false;
-    wait([&](http::HttpClient &Id) { failed = http::HttpGetText(Id, url, reply).has_value(); });
-    return !failed || !reply.isEmpty();
+    if (!wait([url, outcome](http::HttpClient &Id, const http::CancelToken &cancel) {
+            outcome->failed = http::HttpGetText(Id, url, outcome->reply, &cancel).has_value();
+        }))
+        return Fetch::Abandoned;
+    reply = std::move(outcome->reply);
+    return !outcome->failed || !reply.isEmpty() ? Fetch::Received : Fetch::Failed;
 }
 
 ProbeResult TForm1::probeVersion()
 {
     const QByteArray url = versionFileAddress(m_endpoints.serviceHost);
     const std::chrono::milliseconds timeout = m_hooks.probeTimeout;
-    ProbeResult result = ProbeResult::Unreachable;
-    wait([&](http::HttpClient &) { result = ProbeUrl(url, timeout); });
-    return result;
+    const auto result = std::make_shared<ProbeResult>(ProbeResult::Unreachable);
+    if (!wait([url, timeout, result](http::HttpClient &, const http::CancelToken &cancel) {
+            *result = ProbeUrl(url, timeout, &cancel);
+        }))
+        return ProbeResult::Cancelled;
+    return *result;
 }
 
-void TForm1::wait(const std::function<void(http::HttpClient &Id)> &job)
+// False when the call was abandoned: the handler must stop without a word.
+bool TForm1::wait(NetworkWorker::Job job)
 {
+    if (m_abandoned)
+        return false;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    bool finished = false;
     {
         const LoopScope scope(m_loopDepth);
-        m_worker->run(job);
+        const LoopScope network(m_networkDepth);
+        finished = m_worker->run(std::move(job));
     }
     QGuiApplication::restoreOverrideCursor();
+    // A job may finish just as the close arrives; the close still wins.
+    return finished && !m_abandoned;
 }
 
 void TForm1::showMessage(const QString &text)
@@ -310,6 +349,12 @@ QString TForm1::savedLoginFolder() const
 
 void TForm1::afterHandlers()
 {
+    if (std::exchange(m_abandoned, false)) {
+        // Already closed.
+        m_closePending = false;
+        m_deferred.clear();
+        return;
+    }
     if (m_closePending) {
         // The window is going: what was clicked before the close no longer matters.
         m_closePending = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "credentials.h"
+#include "network_worker.h"
 #include "version_probe.h"
 
 #include <QByteArray>
@@ -17,10 +18,6 @@ class TForm1;
 }
 
 namespace orvane {
-class NetworkWorker;
-namespace http {
-class HttpClient;
-} // namespace http
 
 // Where the window's requests and links go: fixed values of the build.
 struct ServiceEndpoints {
@@ -56,6 +53,8 @@ public:
 
     // The handlers. While one of them waits for the network or a message box,
     // a call to another is deferred until it has returned, as user input is.
+    // A close request while one waits for the network abandons the call: the
+    // handlers stop there, without a message, and the window closes at once.
     void FormCreate();
     void spSkinXFormButton1Click(); // LOGIN
     void spSkinXFormButton2Click(); // Refresh
@@ -69,13 +68,14 @@ protected:
 private:
     using Handler = void (TForm1::*)();
     class Running;
+    enum class Fetch { Received, Failed, Abandoned };
 
     // Fills the login page from the saved-login file; false when reading it
     // failed, after the error box has shown why.
     bool LoadSavedLogin();
-    bool fetchLoginReply(QByteArray &reply);
+    Fetch fetchLoginReply(QByteArray &reply);
     ProbeResult probeVersion();
-    void wait(const std::function<void(http::HttpClient &Id)> &job);
+    [[nodiscard]] bool wait(NetworkWorker::Job job);
     void showMessage(const QString &text);
     void showError(const QString &text);
     void showForecastScreen();
@@ -90,7 +90,9 @@ private:
 
     int m_handlerDepth = 0;      // handlers on the stack
     int m_loopDepth = 0;         // local event loops those handlers wait in
-    bool m_closePending = false; // a close arrived while a handler ran
+    int m_networkDepth = 0;      // of them, the ones that wait for the network
+    bool m_closePending = false; // a close arrived while a handler showed a message
+    bool m_abandoned = false;    // a close arrived while a handler waited for the network
     QList<Handler> m_deferred;   // handlers called while another one waited
 };
 

@@ -18,12 +18,12 @@ inline constexpr qsizetype kMaxCookieHeaderBytes = 8192;
 // begins with ".", or ends with "." + domain. A whole-label match only, so a
 // cookie of "b.com" never reaches "evilb.com". When either side is an IP
 // address, only the exact address matches.
-bool domainMatches(QByteArrayView host, QByteArrayView domain);
+[[nodiscard]] bool domainMatches(QByteArrayView host, QByteArrayView domain);
 
 // Reads an HTTP date in any of the forms servers send (RFC 1123, RFC 850,
 // asctime, and the dashed form of old cookies) as UTC; an invalid QDateTime
 // when it cannot be read.
-QDateTime parseHttpDate(QByteArrayView text);
+[[nodiscard]] QDateTime parseHttpDate(QByteArrayView text);
 
 // The client's in-memory cookie jar: filled from every reply's Set-Cookie and
 // Set-Cookie2 lines, read before every request. Never written to disk.
@@ -46,7 +46,8 @@ public:
 
     // Drops expired cookies, then returns the value of the Cookie header for a
     // request to `host` with `target`: empty when no cookie goes with it.
-    QByteArray headerFor(QByteArrayView host, QByteArrayView target, const QDateTime &now);
+    [[nodiscard]] QByteArray headerFor(QByteArrayView host, QByteArrayView target,
+                                       const QDateTime &now);
 
     qsizetype count() const { return m_cookies.size(); }
 

@@ -1,18 +1,31 @@
 #include "http_client.h"
 
 #include "http_location.h"
+#include "http_log.h"
 #include "http_request.h"
 
 #include <QDateTime>
-#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QNetworkProxy>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace orvane::http {
 
 namespace {
 
 constexpr qsizetype kReadBlock = 256 * 1024;
+
+qint64 ms(std::chrono::milliseconds duration)
+{
+    return qint64(duration.count());
+}
+
+QDeadlineTimer deadlineIn(std::chrono::milliseconds duration)
+{
+    return duration.count() > 0 ? QDeadlineTimer(ms(duration), Qt::PreciseTimer)
+                                : QDeadlineTimer(QDeadlineTimer::Forever);
+}
 
 bool isBasicChallenge(const HeaderList &headers)
 {
@@ -67,7 +80,40 @@ void HttpClient::close()
     m_bufferPos = m_bufferEnd = 0;
 }
 
-bool HttpClient::connect(const Url &url, QString &reason)
+HttpClient::Halt HttpClient::interrupted() const
+{
+    if (m_cancel && m_cancel->isCancelled())
+        return Halt::Cancelled;
+    if (m_deadline.hasExpired())
+        return Halt::OutOfTime;
+    return Halt::None;
+}
+
+// Calls `wait` in slices short enough to notice a cancel in time, until it
+// reports progress, the connection closes, or a limit is reached.
+HttpClient::Halt HttpClient::waitFor(QDeadlineTimer silence, QDeadlineTimer phase,
+                                     const std::function<bool(int ms)> &wait) const
+{
+    for (;;) {
+        if (const Halt halt = interrupted(); halt != Halt::None)
+            return halt;
+        if (phase.hasExpired())
+            return Halt::PhaseOver;
+        if (silence.hasExpired())
+            return Halt::Silent;
+        qint64 slice = -1; // -1: no limit
+        for (const QDeadlineTimer &limit : {m_deadline, phase, silence}) {
+            if (!limit.isForever())
+                slice = slice < 0 ? limit.remainingTime() : std::min(slice, limit.remainingTime());
+        }
+        if (m_cancel)
+            slice = slice < 0 ? ms(kCancelSlice) : std::min(slice, ms(kCancelSlice));
+        if (wait(int(slice)) || m_socket->state() != QAbstractSocket::ConnectedState)
+            return Halt::None;
+    }
+}
+
+HttpClient::Halt HttpClient::connectTo(const Url &url, QString &reason)
 {
     if (m_socket && (m_host != url.host || m_port != url.port))
         close();
@@ -75,45 +121,81 @@ bool HttpClient::connect(const Url &url, QString &reason)
     // either the server's close or stray bytes that would pass for a reply.
     if (isConnected() && m_bufferPos == m_bufferEnd &&
         !m_socket->waitForReadyRead(int(m_settings.reuseProbe.count())) && isConnected())
-        return true;
+        return Halt::None;
     close();
 
     m_socket = std::make_unique<QTcpSocket>();
     m_socket->setProxy(QNetworkProxy::NoProxy);
-    // Unbuffered: reads go from the kernel straight to where the bytes belong.
+    // Not waitForConnected(): it gives the attempt up when it times out, so it
+    // cannot wait in slices. A local loop can, and it leaves a name lookup to
+    // Qt's resolver threads, so that a cancel need not wait for the lookup.
+    QEventLoop loop;
+    Halt halt = Halt::None;
+    const QDeadlineTimer limit = deadlineIn(m_settings.connectTimeout);
+    QObject::connect(m_socket.get(), &QAbstractSocket::connected, &loop, &QEventLoop::quit);
+    QObject::connect(m_socket.get(), &QAbstractSocket::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, &loop, [&] {
+        halt = interrupted();
+        if (halt == Halt::None && limit.hasExpired())
+            halt = Halt::Silent;
+        if (halt != Halt::None)
+            loop.quit();
+    });
+    const auto connecting = [this] {
+        const QAbstractSocket::SocketState state = m_socket->state();
+        return state == QAbstractSocket::HostLookupState ||
+               state == QAbstractSocket::ConnectingState;
+    };
+
     m_socket->connectToHost(QString::fromLatin1(connectHost(url.host)), url.port,
                             QIODevice::ReadWrite | QIODevice::Unbuffered);
-    if (!m_socket->waitForConnected(int(m_settings.connectTimeout.count()))) {
-        reason = QStringLiteral("cannot connect to %1:%2: %3")
-                     .arg(QString::fromLatin1(url.host))
-                     .arg(url.port)
-                     .arg(m_socket->errorString());
-        close();
-        return false;
+    if (connecting()) {
+        ticker.start(kCancelSlice);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    m_host = url.host;
-    m_port = url.port;
-    return true;
+    if (halt == Halt::None && isConnected()) {
+        m_host = url.host;
+        m_port = url.port;
+        return Halt::None;
+    }
+    const QString where = QString::fromLatin1(url.host) + u':' + QString::number(url.port);
+    if (halt == Halt::Silent) {
+        reason = QStringLiteral("no connection to %1 within %2 ms")
+                     .arg(where)
+                     .arg(ms(m_settings.connectTimeout));
+    } else if (halt == Halt::None) {
+        halt = Halt::Broken;
+        reason = QStringLiteral("cannot connect to %1: %2").arg(where, m_socket->errorString());
+    }
+    close();
+    return halt;
 }
 
-bool HttpClient::send(const QByteArray &request)
+HttpClient::Halt HttpClient::send(const QByteArray &request)
 {
     if (m_socket->write(request) != request.size())
-        return false;
+        return Halt::Broken;
     while (m_socket->bytesToWrite() > 0) {
-        if (!m_socket->waitForBytesWritten(int(m_settings.silenceTimeout.count())))
-            return false;
+        const Halt halt =
+            waitFor(deadlineIn(m_settings.silenceTimeout), QDeadlineTimer(QDeadlineTimer::Forever),
+                    [this](int wait) { return m_socket->waitForBytesWritten(wait); });
+        if (halt != Halt::None)
+            return halt;
+        if (!isConnected())
+            return Halt::Broken;
     }
-    return true;
+    return Halt::None;
 }
 
 // Feeds the reader from the connection until it needs a decision, is done or
-// has failed, or the stream ends. False when the server went silent too long
-// or `total` ran out.
-bool HttpClient::pump(ReplyReader &reader, std::optional<std::chrono::milliseconds> total)
+// has failed, or the stream ends; `phase` bounds the whole of it.
+HttpClient::Halt HttpClient::pump(ReplyReader &reader, QDeadlineTimer phase)
 {
-    const QDeadlineTimer deadline = total ? QDeadlineTimer(*total) : QDeadlineTimer::Forever;
     while (!reader.atEnd() && reader.state() != ReplyReader::State::HeadersDone) {
+        // Also between reads: a server that never pauses must not outlast a cancel.
+        if (const Halt halt = interrupted(); halt != Halt::None)
+            return halt;
         if (m_bufferPos < m_bufferEnd) {
             m_bufferPos += reader.feed(
                 QByteArrayView(m_buffer).sliced(m_bufferPos, m_bufferEnd - m_bufferPos));
@@ -144,23 +226,18 @@ bool HttpClient::pump(ReplyReader &reader, std::optional<std::chrono::millisecon
             reader.finish();
             break;
         }
-        std::chrono::milliseconds wait = m_settings.silenceTimeout;
-        if (total)
-            wait = std::min(wait, std::chrono::duration_cast<std::chrono::milliseconds>(
-                                      deadline.remainingTimeAsDuration()));
-        if (wait.count() <= 0)
-            return false;
-        if (!m_socket->waitForReadyRead(int(wait.count())) &&
-            m_socket->state() == QAbstractSocket::ConnectedState)
-            return false;
+        const Halt halt = waitFor(deadlineIn(m_settings.silenceTimeout), phase,
+                                  [this](int wait) { return m_socket->waitForReadyRead(wait); });
+        if (halt != Halt::None)
+            return halt;
     }
-    return true;
+    return Halt::None;
 }
 
-void HttpClient::drainBody(ReplyReader &reader, std::chrono::milliseconds wait)
+HttpClient::Halt HttpClient::drainBody(ReplyReader &reader, std::chrono::milliseconds wait)
 {
     reader.readBody(ReplyReader::BodyMode::Discard);
-    pump(reader, wait);
+    return pump(reader, deadlineIn(wait));
 }
 
 // Keeps the connection only when the reply allows it and was read to its end
@@ -174,37 +251,97 @@ void HttpClient::endReply(const ReplyReader &reader)
         close();
 }
 
-std::optional<HttpFailure> HttpClient::getText(QByteArrayView url, QByteArray &text)
+// The failure for a wait that ended early; `other` is the reason when no
+// cancel and no limit of the whole call ended it.
+HttpFailure HttpClient::halted(const ReplyReader *reader, Halt halt, const QString &other) const
 {
+    QString reason = other;
+    if (halt == Halt::Cancelled)
+        reason = QStringLiteral("cancelled");
+    else if (halt == Halt::OutOfTime)
+        reason = QStringLiteral("gave up after %1 ms in all").arg(ms(m_settings.totalTimeout));
+    HttpFailure result = reader ? failure(*reader, reason) : failure(reason);
+    result.cancelled = halt == Halt::Cancelled;
+    return result;
+}
+
+void HttpClient::logFailure(const HttpFailure &failure) const
+{
+    // Host, port and path: the query, and so the whole request target, may hold a password.
+    QByteArray where = "(no host)";
+    if (!m_target.host.isEmpty()) {
+        const qsizetype query = m_target.target.indexOf('?');
+        where = m_target.host + ':' + QByteArray::number(m_target.port) +
+                (query < 0 ? m_target.target : m_target.target.first(query));
+    }
+    if (failure.cancelled) {
+        qCInfo(lcHttp).noquote().nospace() << "GET " << QString::fromLatin1(where) << " cancelled";
+        return;
+    }
+    qCWarning(lcHttp).noquote().nospace()
+        << "GET " << QString::fromLatin1(where) << " failed (status " << failure.status
+        << "): " << failure.reason;
+}
+
+std::optional<HttpFailure> HttpClient::getText(QByteArrayView url, QByteArray &text,
+                                               const CancelToken *cancel)
+{
+    m_cancel = cancel;
+    m_deadline = deadlineIn(m_settings.totalTimeout);
+    m_target = {};
+    std::optional<HttpFailure> result = fetch(url, text);
+    if (result)
+        logFailure(*result);
+    m_cancel = nullptr;
+    return result;
+}
+
+std::optional<HttpFailure> HttpClient::fetch(QByteArrayView url, QByteArray &text)
+{
+    const auto fatal = [](Halt halt) {
+        return halt == Halt::Cancelled || halt == Halt::OutOfTime;
+    };
+    const QString silentReply =
+        QStringLiteral("no reply for %1 ms").arg(ms(m_settings.silenceTimeout));
+
     QByteArray current = url.toByteArray();
     const int maximum = std::max(1, m_settings.redirectMaximum);
     for (int requests = 1;; ++requests) {
-        const Url target = splitUrl(current, m_stickyPort != 0 ? m_stickyPort : 80);
-        if (!target.ok())
-            return failure(target.error);
+        if (const Halt halt = interrupted(); halt != Halt::None) {
+            close();
+            return halted(nullptr, halt, {});
+        }
+        m_target = splitUrl(current, m_stickyPort != 0 ? m_stickyPort : 80);
+        if (!m_target.ok())
+            return failure(m_target.error);
         QString reason;
-        if (!connect(target, reason))
-            return failure(reason);
+        if (const Halt halt = connectTo(m_target, reason); halt != Halt::None)
+            return halted(nullptr, halt, reason);
 
         const QByteArray cookie =
-            m_cookies.headerFor(target.host, target.target, QDateTime::currentDateTimeUtc());
-        if (!send(buildGetRequest(target, m_basicAuth, cookie))) {
+            m_cookies.headerFor(m_target.host, m_target.target, QDateTime::currentDateTimeUtc());
+        if (const Halt halt = send(buildGetRequest(m_target, m_basicAuth, cookie));
+            halt != Halt::None) {
             close();
-            return failure(QStringLiteral("connection lost while sending the request"));
+            return halted(nullptr, halt,
+                          halt == Halt::Broken
+                              ? QStringLiteral("connection lost while sending the request")
+                              : QStringLiteral("the request could not be sent for %1 ms")
+                                    .arg(ms(m_settings.silenceTimeout)));
         }
 
         ReplyReader reader(m_settings.limits);
-        if (!pump(reader, std::nullopt)) {
+        if (const Halt halt = pump(reader, QDeadlineTimer(QDeadlineTimer::Forever));
+            halt != Halt::None) {
             close();
-            return failure(reader, QStringLiteral("no reply for %1 ms")
-                                       .arg(qint64(m_settings.silenceTimeout.count())));
+            return halted(&reader, halt, silentReply);
         }
         if (reader.state() == ReplyReader::State::Failed) {
             close();
             return failure(reader, reader.error());
         }
 
-        m_cookies.storeFromReply(reader.headers(), target.host, target.target,
+        m_cookies.storeFromReply(reader.headers(), m_target.host, m_target.target,
                                  QDateTime::currentDateTimeUtc());
         const int status = reader.statusCode();
         if (status == 401 && isBasicChallenge(reader.headers()))
@@ -213,7 +350,11 @@ std::optional<HttpFailure> HttpClient::getText(QByteArrayView url, QByteArray &t
         // An empty Location leads nowhere; the reply is judged by its status.
         const QByteArray location = reader.header("Location");
         if (!location.isEmpty()) {
-            drainBody(reader, m_settings.redirectBodyWait);
+            // A redirect body that does not come in time is given up, the call is not.
+            if (const Halt halt = drainBody(reader, m_settings.redirectBodyWait); fatal(halt)) {
+                close();
+                return halted(&reader, halt, {});
+            }
             endReply(reader);
             if (requests >= maximum)
                 return std::nullopt;
@@ -235,15 +376,16 @@ std::optional<HttpFailure> HttpClient::getText(QByteArrayView url, QByteArray &t
                 return std::nullopt;
             }
             reader.readBody(ReplyReader::BodyMode::Keep);
-            const bool inTime = pump(reader, std::nullopt);
-            if (!inTime || reader.state() == ReplyReader::State::Failed) {
+            const Halt halt = pump(reader, QDeadlineTimer(QDeadlineTimer::Forever));
+            if (halt != Halt::None || reader.state() == ReplyReader::State::Failed) {
                 close();
                 if (reader.bodySize() > 0)
                     text = reader.takeBody();
-                return failure(reader, inTime
-                                           ? reader.error()
-                                           : QStringLiteral("no data for %1 ms inside the body")
-                                                 .arg(qint64(m_settings.silenceTimeout.count())));
+                if (halt == Halt::None)
+                    return failure(reader, reader.error());
+                return halted(&reader, halt,
+                              QStringLiteral("no data for %1 ms inside the body")
+                                  .arg(ms(m_settings.silenceTimeout)));
             }
             endReply(reader);
             if (reader.bodySize() > 0)
@@ -252,15 +394,19 @@ std::optional<HttpFailure> HttpClient::getText(QByteArrayView url, QByteArray &t
         }
 
         // Refused: 1xx, 3xx without a Location, 304, 4xx, 5xx, unreadable.
-        drainBody(reader, m_settings.refusedBodyWait);
+        if (const Halt halt = drainBody(reader, m_settings.refusedBodyWait); fatal(halt)) {
+            close();
+            return halted(&reader, halt, {});
+        }
         endReply(reader);
         return failure(reader, QStringLiteral("refused with status %1").arg(status));
     }
 }
 
-std::optional<HttpFailure> HttpGetText(HttpClient &Id, QByteArrayView url, QByteArray &text)
+std::optional<HttpFailure> HttpGetText(HttpClient &Id, QByteArrayView url, QByteArray &text,
+                                       const CancelToken *cancel)
 {
-    return Id.getText(url, text);
+    return Id.getText(url, text, cancel);
 }
 
 } // namespace orvane::http

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "cookie_store.h"
+#include "http_cancel.h"
 #include "http_reply_reader.h"
 #include "http_url.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDeadlineTimer>
 #include <QString>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -18,6 +21,7 @@ namespace orvane::http {
 struct HttpSettings {
     std::chrono::milliseconds connectTimeout{15'000};
     std::chrono::milliseconds silenceTimeout{30'000}; // a reply that sends nothing this long fails
+    std::chrono::milliseconds totalTimeout{120'000};  // a whole call, redirects included
     std::chrono::milliseconds redirectBodyWait{4'000};
     std::chrono::milliseconds refusedBodyWait{2'000};
     std::chrono::milliseconds reuseProbe{1}; // wait for a close before reusing a connection
@@ -29,18 +33,20 @@ struct HttpSettings {
 // Why a call failed: the status code (-1 when unreadable) and status line of
 // the reply that failed it, or 0 and nothing when no reply did (no
 // connection, a URL or Location that cannot be requested, a reply that ended
-// or went silent before its status line).
+// or went silent before its status line, a cancelled call).
 struct HttpFailure {
     int status = 0;
     QByteArray statusLine;
     QString reason;
+    bool cancelled = false; // stopped by its CancelToken
 };
 
 // The client object of the forecast requests: at most one open connection,
 // the cookie store, the Basic-authorization mark and the port a redirect left
-// behind. Its calls block, need no event loop, and must come from one thread:
-// the connection belongs to the thread that opened it, and the client must be
-// destroyed on that thread or after it has finished.
+// behind. Its calls block and need no event loop of the caller's (connecting
+// runs a local one), and must come from one thread: the connection belongs to
+// the thread that opened it, and the client must be destroyed on that thread
+// or after it has finished.
 class HttpClient {
 public:
     explicit HttpClient(HttpSettings settings = {});
@@ -50,8 +56,11 @@ public:
 
     // GET `url`, following redirects. On success a non-empty body replaces
     // `text` and an empty one leaves it alone; on failure `text` receives the
-    // body bytes that had arrived, if any.
-    std::optional<HttpFailure> getText(QByteArrayView url, QByteArray &text);
+    // body bytes that had arrived, if any. `cancel`, when given, may be set
+    // from any thread: the call then fails soon after and closes its
+    // connection. Every failure is logged to lcHttp.
+    [[nodiscard]] std::optional<HttpFailure> getText(QByteArrayView url, QByteArray &text,
+                                                     const CancelToken *cancel = nullptr);
 
     const HttpSettings &settings() const { return m_settings; }
     CookieStore &cookies() { return m_cookies; }
@@ -60,12 +69,22 @@ public:
     bool isConnected() const;
 
 private:
-    bool connect(const Url &url, QString &reason);
-    bool send(const QByteArray &request);
-    bool pump(ReplyReader &reader, std::optional<std::chrono::milliseconds> total);
-    void drainBody(ReplyReader &reader, std::chrono::milliseconds wait);
+    // What ended a wait early. None: what was waited for came, or the
+    // connection closed (which the caller sees).
+    enum class Halt { None, Broken, Silent, PhaseOver, OutOfTime, Cancelled };
+
+    std::optional<HttpFailure> fetch(QByteArrayView url, QByteArray &text);
+    Halt interrupted() const;
+    Halt waitFor(QDeadlineTimer silence, QDeadlineTimer phase,
+                 const std::function<bool(int ms)> &wait) const;
+    Halt connectTo(const Url &url, QString &reason);
+    Halt send(const QByteArray &request);
+    Halt pump(ReplyReader &reader, QDeadlineTimer phase);
+    Halt drainBody(ReplyReader &reader, std::chrono::milliseconds wait);
     void endReply(const ReplyReader &reader);
     void close();
+    HttpFailure halted(const ReplyReader *reader, Halt halt, const QString &silence) const;
+    void logFailure(const HttpFailure &failure) const;
 
     HttpSettings m_settings;
     CookieStore m_cookies;
@@ -78,9 +97,16 @@ private:
     QByteArray m_buffer; // bytes read from the socket; [m_bufferPos, m_bufferEnd) not yet taken
     qsizetype m_bufferPos = 0;
     qsizetype m_bufferEnd = 0;
+
+    // Of the call under way.
+    const CancelToken *m_cancel = nullptr;
+    QDeadlineTimer m_deadline;
+    Url m_target; // the request being made
 };
 
-// The operation the window calls: `Id.getText(url, text)`.
-std::optional<HttpFailure> HttpGetText(HttpClient &Id, QByteArrayView url, QByteArray &text);
+// The operation the window calls: `Id.getText(url, text, cancel)`.
+[[nodiscard]] std::optional<HttpFailure> HttpGetText(HttpClient &Id, QByteArrayView url,
+                                                     QByteArray &text,
+                                                     const CancelToken *cancel = nullptr);
 
 } // namespace orvane::http

@@ -11,9 +11,9 @@ namespace orvane::http {
 // anything else is taken relative to the directory of the previous target,
 // with "." and ".." resolved in its path. A ".." at the root is dropped, so
 // a target never climbs above "/". Backslashes count as forward slashes.
-QByteArray resolveLocation(QByteArrayView previousUrl, QByteArrayView location);
+[[nodiscard]] QByteArray resolveLocation(QByteArrayView previousUrl, QByteArrayView location);
 
 // "/a/./b/../c" -> "/a/c"; `path` begins with "/".
-QByteArray removeDotSegments(QByteArrayView path);
+[[nodiscard]] QByteArray removeDotSegments(QByteArrayView path);
 
 } // namespace orvane::http

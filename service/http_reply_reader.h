@@ -45,7 +45,7 @@ public:
 
     // Takes bytes of the stream and returns how many it used. It stops taking
     // at HeadersDone, Done and Failed; what is left belongs to no reply.
-    qsizetype feed(QByteArrayView data);
+    [[nodiscard]] qsizetype feed(QByteArrayView data);
     // The stream has ended (the server closed the connection).
     void finish();
 
@@ -117,6 +117,6 @@ private:
 };
 
 // Whether the reply asks for its connection to be closed.
-bool wantsClose(const HeaderList &headers);
+[[nodiscard]] bool wantsClose(const HeaderList &headers);
 
 } // namespace orvane::http

@@ -14,6 +14,6 @@ inline constexpr char kUserAgent[] =
 // The whole GET request for `url`, ready for one write. `basicAuth` adds the
 // empty-credentials Authorization header; an empty `cookie` sends no Cookie
 // header. Lines are never folded.
-QByteArray buildGetRequest(const Url &url, bool basicAuth, QByteArrayView cookie);
+[[nodiscard]] QByteArray buildGetRequest(const Url &url, bool basicAuth, QByteArrayView cookie);
 
 } // namespace orvane::http

@@ -15,7 +15,7 @@ struct UrlPieces {
     QByteArray rest;
 };
 
-UrlPieces cutUrl(QByteArrayView url);
+[[nodiscard]] UrlPieces cutUrl(QByteArrayView url);
 
 // Where one request goes. Only http URLs split; anything else carries an error
 // and must not be sent.
@@ -31,13 +31,13 @@ struct Url {
 
 // `defaultPort` is used when the URL names none (80, or the port an earlier
 // redirect left behind).
-Url splitUrl(QByteArrayView url, quint16 defaultPort = 80);
+[[nodiscard]] Url splitUrl(QByteArrayView url, quint16 defaultPort = 80);
 
 // Control bytes (0x00-0x1F, 0x7F) become %XX so that nothing in a target can
 // end or split a request line; every other byte stays raw.
-QByteArray encodeControlBytes(QByteArrayView target);
+[[nodiscard]] QByteArray encodeControlBytes(QByteArrayView target);
 
 // The host to hand to the resolver: an IPv6 literal without its brackets.
-QByteArray connectHost(QByteArrayView host);
+[[nodiscard]] QByteArray connectHost(QByteArrayView host);
 
 } // namespace orvane::http

@@ -1,5 +1,7 @@
 #include "version_probe.h"
 
+#include "http_log.h"
+
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
@@ -57,6 +59,13 @@ bool mayBeFollowed(int status)
 
 constexpr qint64 kReadBuffer = 16 * 1024;
 
+// Host, port and path of the address, never its query.
+QString where(const QUrl &address)
+{
+    return address.host() + u':' + QString::number(address.port(80)) +
+           address.path(QUrl::FullyEncoded);
+}
+
 } // namespace
 
 QByteArray probeAddress(QByteArrayView url)
@@ -66,12 +75,20 @@ QByteArray probeAddress(QByteArrayView url)
     return QByteArray("http://").append(url);
 }
 
-ProbeResult ProbeUrl(QByteArrayView url, std::chrono::milliseconds timeout)
+ProbeResult ProbeUrl(QByteArrayView url, std::chrono::milliseconds timeout,
+                     const http::CancelToken *cancel)
 {
     const QUrl address = toUrl(probeAddress(url));
     const QString scheme = address.scheme().toLower();
-    if (!address.isValid() || address.host().isEmpty() || (scheme != u"http" && scheme != u"https"))
+    if (!address.isValid() || address.host().isEmpty() ||
+        (scheme != u"http" && scheme != u"https")) {
+        qCWarning(lcProbe) << "cannot request the version file: not an http or https address";
         return ProbeResult::Unreachable;
+    }
+    if (cancel && cancel->isCancelled()) {
+        qCInfo(lcProbe).noquote() << "version file at" << where(address) << "cancelled";
+        return ProbeResult::Cancelled;
+    }
 
     QNetworkRequest request(address);
     request.setRawHeader("User-Agent", "InetURL:/1.0");
@@ -111,6 +128,14 @@ ProbeResult ProbeUrl(QByteArrayView url, std::chrono::milliseconds timeout)
         loop.quit();
     });
     QTimer::singleShot(timeout, &loop, &QEventLoop::quit);
+    QTimer ticker;
+    if (cancel) {
+        QObject::connect(&ticker, &QTimer::timeout, &loop, [&] {
+            if (cancel->isCancelled())
+                loop.quit();
+        });
+        ticker.start(http::kCancelSlice);
+    }
 
     if (reply->isFinished()) {
         status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -122,9 +147,25 @@ ProbeResult ProbeUrl(QByteArrayView url, std::chrono::milliseconds timeout)
     // error of its own even when Qt is about to report one.
     reply->disconnect(&loop);
 
-    if (!settled || status <= 0)
+    if (!settled && cancel && cancel->isCancelled()) {
+        qCInfo(lcProbe).noquote() << "version file at" << where(address) << "cancelled";
+        return ProbeResult::Cancelled;
+    }
+    if (!settled) {
+        qCWarning(lcProbe).noquote() << "version file at" << where(address)
+                                     << "gave no answer within" << qint64(timeout.count()) << "ms";
         return ProbeResult::Unreachable;
-    return status == 200 || status == 302 ? ProbeResult::Current : ProbeResult::Outdated;
+    }
+    if (status <= 0) {
+        qCWarning(lcProbe).noquote()
+            << "version file at" << where(address) << "unreachable:" << reply->error();
+        return ProbeResult::Unreachable;
+    }
+    if (status == 200 || status == 302)
+        return ProbeResult::Current;
+    qCWarning(lcProbe).noquote() << "version file at" << where(address) << "answered with status"
+                                 << status << "(taken as an outdated version)";
+    return ProbeResult::Outdated;
 }
 
 } // namespace orvane

@@ -119,6 +119,7 @@ void TestCookieStore::domainAccepted_data()
     QTest::newRow("numeric domain") << QByteArray("a.0.0.1") << QByteArray(".0.0.1") << false;
     QTest::newRow("ip exact") << QByteArray("127.0.0.1") << QByteArray("127.0.0.1") << true;
     QTest::newRow("ip from first dot") << QByteArray("127.0.0.1") << QByteArray(".0.0.1") << false;
+    QTest::newRow("other ip") << QByteArray("127.0.0.1") << QByteArray("127.0.0.2") << false;
 }
 
 void TestCookieStore::domainAccepted()
@@ -177,6 +178,17 @@ void TestCookieStore::sending_data()
         {"a=1\r\nX-Injected: 1", "b\x01=2", "c=3\x7f", QByteArray("d=x\0y", 5), "e=\t4\t5", "f=6"},
         host, "/login/", "f=6");
     row("high bytes kept", {"a=\xc8\xe2"}, host, "/login/", "a=\xc8\xe2");
+
+    // Whole labels only: a cookie of b.com is not one of every name ending in "b.com".
+    const auto site = [&](const char *name, const QByteArray &line, const QByteArray &to,
+                          const QByteArray &expected) {
+        QTest::newRow(name) << QByteArray("b.com") << QByteArray("/") << QByteArrayList{line} << to
+                            << QByteArray("/") << expected;
+    };
+    site("to its own host", "a=1", "b.com", "a=1");
+    site("to a host below", "a=1", "x.b.com", "a=1");
+    site("not to a name ending alike", "a=1", "evilb.com", "");
+    site("Domain attribute, not to a name ending alike", "a=1; Domain=b.com", "evilb.com", "");
 }
 
 void TestCookieStore::sending()

@@ -1,9 +1,15 @@
 #include "http_client.h"
+#include "log_capture.h"
 #include "scripted_server.h"
 
 #include <QTcpServer>
 #include <QTest>
 #include <QThread>
+#include <arpa/inet.h>
+#include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace orvane::http;
 using orvane::test::ConnectionScript;
@@ -77,6 +83,42 @@ quint16 deadPort()
     return server.serverPort(); // closed when `server` goes
 }
 
+// A loopback listener whose accept queue is full and never drained: Linux
+// drops the SYN of every further connection, so connecting never completes.
+class FullBacklog {
+public:
+    FullBacklog()
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        m_filler = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (m_listen < 0 || m_filler < 0 ||
+            ::bind(m_listen, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 ||
+            ::listen(m_listen, 0) != 0 ||
+            ::getsockname(m_listen, reinterpret_cast<sockaddr *>(&address), &length) != 0 ||
+            ::connect(m_filler, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0)
+            qFatal("FullBacklog: cannot set up the listener");
+        m_port = ntohs(address.sin_port);
+    }
+    ~FullBacklog()
+    {
+        ::close(m_filler);
+        ::close(m_listen);
+    }
+    FullBacklog(const FullBacklog &) = delete;
+    FullBacklog &operator=(const FullBacklog &) = delete;
+
+    QByteArray authority() const { return "127.0.0.1:" + QByteArray::number(m_port); }
+
+private:
+    int m_listen = -1;
+    int m_filler = -1;
+    quint16 m_port = 0;
+};
+
 } // namespace
 
 class TestHttpClient : public QObject {
@@ -86,6 +128,14 @@ private slots:
     void exchanges_data();
     void exchanges();
     void noListener();
+    void newConnectionAfterServerClosed();
+    void connectGivesUp();
+    void totalLimit_data();
+    void totalLimit();
+    void cancel_data();
+    void cancel();
+    void failureLoggedWithoutPassword_data();
+    void failureLoggedWithoutPassword();
     void worksOnThreadWithoutEventLoop();
     void largeBodyWhole();
 };
@@ -248,10 +298,6 @@ void TestHttpClient::exchanges_data()
         << Scripts{} << QByteArrayList{login, login, login}
         << QByteArrayList{"ok one", "ok two", "ok three"}
         << QByteArrayList{widget(kLogin), widget(kLogin), widget(kLogin)} << QByteArrayList{} << 3;
-    QTest::newRow("server closed after the reply")
-        << Scripts{{play(hello, Then::Close)}, {play(ok("two"))}} << Scripts{}
-        << QByteArrayList{login, login} << QByteArrayList{"ok hello", "ok two"}
-        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 2;
     QTest::newRow("stray bytes after a reply")
         << Scripts{{play(hello + "HTTP/1.1 200 OK\r\n\r\nstale")}, {play(ok("fresh"))}} << Scripts{}
         << QByteArrayList{login, login} << QByteArrayList{"ok hello", "ok fresh"}
@@ -378,6 +424,220 @@ void TestHttpClient::noListener()
     QCOMPARE(failure->status, 0);
     QVERIFY(!failure->reason.isEmpty());
     QCOMPARE(text, QByteArray("untouched"));
+}
+
+void TestHttpClient::newConnectionAfterServerClosed()
+{
+    ScriptedServer server({{play(ok("hello"), Then::Close)}, {play(ok("two"))}});
+    const QByteArray url = "http://" + server.authority() + kLogin;
+    HttpClient client(shortSettings());
+    QByteArray text;
+    QVERIFY(!HttpGetText(client, url, text));
+    // Only once the close is on its way can the client's check before reuse see it.
+    QVERIFY(server.waitForClosed(0));
+    QVERIFY(!HttpGetText(client, url, text));
+    QCOMPARE(text, QByteArray("two"));
+    QCOMPARE(server.connectionsAccepted(), 2);
+    QCOMPARE(server.requests().size(), 2);
+}
+
+void TestHttpClient::connectGivesUp()
+{
+    const FullBacklog listener;
+    HttpSettings settings = shortSettings();
+    settings.connectTimeout = std::chrono::milliseconds(300);
+    settings.totalTimeout = std::chrono::minutes(10);
+    HttpClient client(settings);
+    QByteArray text = "untouched";
+    const auto failure =
+        HttpGetText(client, QByteArray("http://" + listener.authority() + "/x"), text);
+    QCOMPARE(outcome(failure, text), QByteArray("fail 0 untouched"));
+    QVERIFY2(failure->reason.contains(u"within 300 ms"), qPrintable(failure->reason));
+    QVERIFY(!failure->cancelled);
+}
+
+// Every byte comes well within the silence limit, but the whole would take
+// far longer than the call may.
+void TestHttpClient::totalLimit_data()
+{
+    QTest::addColumn<QByteArray>("reply"); // empty: the connection never completes
+    QTest::addColumn<qsizetype>("dribbleFrom");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>(
+        "body"); // the caller's variable holds a part of it; null: untouched
+
+    const QByteArray pad(1500, 'x');
+    const QByteArray body(1500, 'b');
+    const auto head = [](const QByteArray &status, qsizetype length) -> QByteArray {
+        return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(length) + "\r\n";
+    };
+
+    QTest::newRow("connection never completes")
+        << QByteArray() << qsizetype(0) << 0 << QByteArray();
+    QTest::newRow("status line") << QByteArray("HTTP/1.1 200 " + pad + "\r\n\r\n") << qsizetype(0)
+                                 << 0 << QByteArray();
+    const QByteArray headers = "HTTP/1.1 200 OK\r\nX-Pad: " + pad + "\r\n\r\n";
+    QTest::newRow("headers") << headers << qsizetype(17) << 200 << QByteArray();
+    const QByteArray okHead = head("200 OK", body.size()) + "\r\n";
+    QTest::newRow("body") << okHead + body << okHead.size() << 200 << body;
+    const QByteArray moved = head("302 Found", body.size()) + "Location: /next\r\n\r\n";
+    QTest::newRow("redirect body") << moved + body << moved.size() << 302 << QByteArray();
+    const QByteArray refused = head("500 Oops", body.size()) + "\r\n";
+    QTest::newRow("refused body") << refused + body << refused.size() << 500 << QByteArray();
+}
+
+void TestHttpClient::totalLimit()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(qsizetype, dribbleFrom);
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+
+    const FullBacklog listener;
+    Exchange exchange{reply, Exchange::Delivery::Dribble};
+    exchange.dribbleFrom = dribbleFrom;
+    exchange.dribblePauseMs = 20; // the whole takes 30 s
+    ScriptedServer server({{exchange}});
+    const QByteArray authority = reply.isEmpty() ? listener.authority() : server.authority();
+
+    HttpSettings settings;
+    settings.connectTimeout = settings.silenceTimeout = std::chrono::minutes(10);
+    settings.redirectBodyWait = settings.refusedBodyWait = std::chrono::minutes(10);
+    settings.totalTimeout = std::chrono::milliseconds(500);
+    HttpClient client(settings);
+    QByteArray text = "untouched";
+    const auto failure = HttpGetText(client, QByteArray("http://" + authority + kLogin), text);
+
+    QVERIFY(failure);
+    QCOMPARE(failure->status, status);
+    QVERIFY2(failure->reason.contains(u"500 ms in all"), qPrintable(failure->reason));
+    QVERIFY(!failure->cancelled);
+    if (body.isNull())
+        QCOMPARE(text, QByteArray("untouched"));
+    else
+        QVERIFY(!text.isEmpty() && text.size() < body.size() && body.startsWith(text));
+    QVERIFY(!client.isConnected());
+    if (!reply.isEmpty())
+        QVERIFY(server.waitForClosed(0));
+}
+
+// Where the call stands when the cancel comes from another thread. Only the
+// first row can say exactly how far the client got; the others accept any
+// point after the request went out.
+void TestHttpClient::cancel_data()
+{
+    QTest::addColumn<QList<ConnectionScript>>("scripts");
+    QTest::addColumn<int>("requestsFirst"); // -1: cancelled before the call
+    QTest::addColumn<QByteArray>("body");   // the variable holds a part of it, or is untouched
+
+    using Scripts = QList<ConnectionScript>;
+    QTest::newRow("before the call") << Scripts{{play(ok("never"))}} << -1 << QByteArray();
+    QTest::newRow("waiting for the status")
+        << Scripts{{play({}, Then::Stall)}} << 1 << QByteArray();
+    QTest::newRow("inside the body")
+        << Scripts{{play("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nabc", Then::Stall)}} << 1
+        << QByteArray("abcdefghij");
+    QTest::newRow("redirect body")
+        << Scripts{{play("HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 9\r\n\r\nab",
+                         Then::Stall)}}
+        << 1 << QByteArray();
+    QTest::newRow("after a redirect")
+        << Scripts{{play(redirect("/x")), play({}, Then::Stall)}} << 2 << QByteArray();
+}
+
+void TestHttpClient::cancel()
+{
+    QFETCH(QList<ConnectionScript>, scripts);
+    QFETCH(int, requestsFirst);
+    QFETCH(QByteArray, body);
+
+    ScriptedServer server(scripts);
+    HttpSettings settings;
+    settings.silenceTimeout = settings.redirectBodyWait = std::chrono::seconds(20);
+    HttpClient client(settings);
+    CancelToken token;
+    if (requestsFirst < 0)
+        token.cancel();
+    QByteArray text = "untouched";
+    std::optional<HttpFailure> failure;
+    const std::unique_ptr<QThread> thread(QThread::create([&] {
+        failure =
+            HttpGetText(client, QByteArray("http://" + server.authority() + kLogin), text, &token);
+    }));
+    thread->start();
+    if (requestsFirst >= 0) {
+        QTRY_COMPARE(server.requests().size(), requestsFirst);
+        token.cancel();
+    }
+    QVERIFY(thread->wait());
+
+    QVERIFY(failure);
+    QVERIFY(failure->cancelled);
+    QVERIFY(text == "untouched" || (!text.isEmpty() && body.startsWith(text)));
+    QVERIFY(!client.isConnected());
+    if (requestsFirst < 0) {
+        QCOMPARE(server.connectionsAccepted(), 0);
+    } else {
+        QCOMPARE(server.requests().size(), requestsFirst);
+        QVERIFY(server.waitForClosed(0));
+    }
+}
+
+void TestHttpClient::failureLoggedWithoutPassword_data()
+{
+    QTest::addColumn<QList<ConnectionScript>>("scripts"); // none: nothing listens
+    QTest::addColumn<QByteArray>("scheme");
+    QTest::addColumn<int>("status");
+
+    using Scripts = QList<ConnectionScript>;
+    QTest::newRow("refused connection") << Scripts() << QByteArray("http") << 0;
+    QTest::newRow("refused status")
+        << Scripts{{play("HTTP/1.1 403 Forbidden pass=Sup3rSecret\r\nContent-Length: 0\r\n\r\n")}}
+        << QByteArray("http") << 403;
+    QTest::newRow("closed inside the body")
+        << Scripts{{play("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nab",
+                         Then::Close)}}
+        << QByteArray("http") << 200;
+    QTest::newRow("https") << Scripts() << QByteArray("https") << 0;
+}
+
+void TestHttpClient::failureLoggedWithoutPassword()
+{
+    QFETCH(QList<ConnectionScript>, scripts);
+    QFETCH(QByteArray, scheme);
+    QFETCH(int, status);
+
+    ScriptedServer server(scripts);
+    const QByteArray authority =
+        scripts.isEmpty() ? "127.0.0.1:" + QByteArray::number(deadPort()) : server.authority();
+    const QByteArray url = scheme + "://" + authority + kLogin.first(kLogin.indexOf('?')) +
+                           "?login=user&pass=Sup3rSecret";
+    HttpClient client(shortSettings());
+    QByteArray text;
+    std::optional<HttpFailure> failure;
+    QList<orvane::test::LogCapture::Entry> entries;
+    {
+        const orvane::test::LogCapture capture;
+        failure = HttpGetText(client, url, text);
+        entries = capture.entries();
+    }
+
+    QVERIFY(failure);
+    QCOMPARE(failure->status, status);
+    QCOMPARE(entries.size(), 1);
+    const orvane::test::LogCapture::Entry &entry = entries.first();
+    QCOMPARE(entry.type, QtWarningMsg);
+    QCOMPARE(entry.category, QByteArray("orvane.http"));
+    const QString &message = entry.text;
+    QVERIFY2(!message.contains(u"Sup3rSecret") && !message.contains(u"login=") &&
+                 !message.contains(u'?'),
+             qPrintable(message));
+    QVERIFY2(message.contains(failure->reason), qPrintable(message));
+    if (scheme == "http") {
+        QVERIFY2(message.contains(QString::fromLatin1(authority + "/login/orvane.php")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(u"status " + QString::number(status)), qPrintable(message));
+    }
 }
 
 void TestHttpClient::worksOnThreadWithoutEventLoop()

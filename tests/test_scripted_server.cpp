@@ -66,6 +66,7 @@ private slots:
     void playback();
     void connectionsFollowTheirOwnScripts();
     void partialRequestIsRecorded();
+    void reportsClosedConnections();
 };
 
 void TestScriptedServer::playback_data()
@@ -86,6 +87,11 @@ void TestScriptedServer::playback_data()
                                   << QList{q1} << QList{r1} << true << 1;
     QTest::newRow("dribble, close") << ConnectionScript{{r1, Delivery::Dribble, -1, Then::Close}}
                                     << QList{q1} << QList{r1} << true << 1;
+    Exchange tail{r1, Delivery::Dribble, -1, Then::Close};
+    tail.dribbleFrom = r1.size() - 3;
+    tail.dribblePauseMs = 5;
+    QTest::newRow("dribble after a whole part")
+        << ConnectionScript{tail} << QList{q1} << QList{r1} << true << 1;
     QTest::newRow("cut") << ConnectionScript{{r1, Delivery::Whole, 20, Then::KeepOpen}} << QList{q1}
                          << QList{r1.left(20)} << true << 1;
     QTest::newRow("dribble, cut") << ConnectionScript{{r1, Delivery::Dribble, 7, Then::Stall}}
@@ -178,6 +184,27 @@ void TestScriptedServer::partialRequestIsRecorded()
     cut.disconnectFromHost();
 
     QTRY_COMPARE(server.requests(), QList{partial});
+}
+
+void TestScriptedServer::reportsClosedConnections()
+{
+    const QByteArray r1("one");
+    ScriptedServer server(
+        {{{r1, Delivery::Whole, -1, Then::Close}}, {{r1, Delivery::Whole, -1, Then::Stall}}});
+    QTcpSocket closing, stalled, extra;
+    for (QTcpSocket *socket : {&closing, &stalled}) {
+        connectTo(*socket, server);
+        sendInTwo(*socket, get("/"));
+        QCOMPARE(readUpTo(*socket, r1.size()), r1);
+    }
+    connectTo(extra, server); // beyond the scripts: closed at once
+
+    QVERIFY(server.waitForClosed(0));
+    QVERIFY(server.waitForClosed(2));
+    QVERIFY(!server.waitForClosed(1, std::chrono::milliseconds(100)));
+    stalled.disconnectFromHost();
+    QVERIFY(server.waitForClosed(1));
+    QVERIFY(!server.waitForClosed(3, std::chrono::milliseconds(0)));
 }
 
 QTEST_GUILESS_MAIN(TestScriptedServer)

@@ -1,3 +1,4 @@
+#include "log_capture.h"
 #include "login_address.h"
 #include "scripted_server.h"
 #include "version_probe.h"
@@ -13,6 +14,7 @@
 using namespace orvane;
 using namespace orvane::test;
 using namespace std::chrono_literals;
+using namespace Qt::Literals::StringLiterals;
 using Then = Exchange::Then;
 
 Q_DECLARE_METATYPE(orvane::test::ConnectionScript)
@@ -52,6 +54,10 @@ private slots:
     void requestOnTheWire_data();
     void requestOnTheWire();
     void fromThreadWithoutEventLoop();
+    void cancel_data();
+    void cancel();
+    void failureLoggedWithoutQuery_data();
+    void failureLoggedWithoutQuery();
 
 private:
     // Bound but not listening: connections to its port are refused, and no
@@ -204,6 +210,80 @@ void TestVersionProbe::fromThreadWithoutEventLoop()
     thread->start();
     QVERIFY(thread->wait(60'000));
     QCOMPARE(result, ProbeResult::Current);
+}
+
+void TestVersionProbe::cancel_data()
+{
+    QTest::addColumn<bool>("first"); // cancelled before the probe starts
+
+    QTest::newRow("before the probe") << true;
+    QTest::newRow("waiting for the reply") << false;
+}
+
+void TestVersionProbe::cancel()
+{
+    QFETCH(bool, first);
+
+    ScriptedServer server({{reply({}, Then::Stall)}});
+    http::CancelToken token;
+    if (first)
+        token.cancel();
+    ProbeResult result = ProbeResult::Current;
+    const std::unique_ptr<QThread> thread(QThread::create(
+        [&] { result = ProbeUrl(versionFileAddress(server.authority()), 20s, &token); }));
+    thread->start();
+    if (!first) {
+        QTRY_COMPARE(server.requests().size(), 1);
+        token.cancel();
+    }
+    QVERIFY(thread->wait());
+    QCOMPARE(result, ProbeResult::Cancelled);
+    if (first)
+        QCOMPARE(server.connectionsAccepted(), 0);
+    else
+        QVERIFY(server.waitForClosed(0));
+}
+
+void TestVersionProbe::failureLoggedWithoutQuery_data()
+{
+    QTest::addColumn<ConnectionScript>("script"); // empty: refused
+    QTest::addColumn<ProbeResult>("expected");
+    QTest::addColumn<QString>("says");
+
+    QTest::newRow("refused") << ConnectionScript() << ProbeResult::Unreachable
+                             << u"ConnectionRefused"_s;
+    QTest::newRow("404") << ConnectionScript{reply(head("404 Not Found"))} << ProbeResult::Outdated
+                         << u"status 404"_s;
+    QTest::newRow("never answers") << ConnectionScript{reply({}, Then::Stall)}
+                                   << ProbeResult::Unreachable << u"within 300 ms"_s;
+}
+
+void TestVersionProbe::failureLoggedWithoutQuery()
+{
+    QFETCH(ConnectionScript, script);
+    QFETCH(ProbeResult, expected);
+    QFETCH(QString, says);
+
+    ScriptedServer server({script});
+    const QByteArray authority = script.isEmpty()
+                                     ? "127.0.0.1:" + QByteArray::number(m_refused.localPort())
+                                     : server.authority();
+    const QByteArray url = "http://" + authority + "/refresh/orvane5.txt?pass=Sup3rSecret";
+    QList<LogCapture::Entry> entries;
+    {
+        const LogCapture capture;
+        QCOMPARE(ProbeUrl(url, 300ms), expected);
+        entries = capture.entries();
+    }
+
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0].type, QtWarningMsg);
+    QCOMPARE(entries[0].category, QByteArray("orvane.probe"));
+    const QString &message = entries[0].text;
+    QVERIFY2(message.contains(QString::fromLatin1(authority + "/refresh/orvane5.txt")),
+             qPrintable(message));
+    QVERIFY2(message.contains(says), qPrintable(message));
+    QVERIFY2(!message.contains(u"Sup3rSecret") && !message.contains(u'?'), qPrintable(message));
 }
 
 QTEST_GUILESS_MAIN(TestVersionProbe)

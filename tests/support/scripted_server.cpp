@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
@@ -18,11 +19,11 @@
 namespace orvane::test {
 namespace {
 
-constexpr int kDribblePauseMs = 1;
 constexpr QByteArrayView kEndOfHead = "\r\n\r\n";
 
 enum class Wait { Ready, TimedOut, Stop };
 enum class Read { Whole, Closed, Stop };
+enum class Ending { Graceful, Abrupt };
 
 [[noreturn]] void fail(const char *what)
 {
@@ -41,6 +42,8 @@ struct ScriptedServer::State {
 
     mutable std::mutex mutex;
     QList<QByteArray> requests;
+    std::vector<bool> closed; // by accepted connection
+    mutable std::condition_variable closedChanged;
 
     std::thread acceptor;
     std::vector<std::thread> workers; // one per scripted connection; touched by the acceptor only
@@ -49,11 +52,13 @@ struct ScriptedServer::State {
     bool pause(int ms) const { return wait(-1, 0, ms) != Wait::Stop; }
     Read readRequest(int fd, QByteArray &buffer, QByteArray &request);
     bool send(int fd, const char *data, qsizetype size) const;
-    bool dribble(int fd, const char *data, qsizetype size) const;
+    bool dribble(int fd, const char *data, qsizetype size, int pauseMs) const;
     void stall(int fd) const;
     void record(QByteArray request);
+    void markClosed(int index);
     void acceptLoop();
-    void serve(int fd, const ConnectionScript &script);
+    Ending play(int fd, const ConnectionScript &script);
+    void serve(int fd, int index);
 };
 
 Wait ScriptedServer::State::wait(int fd, short events, int timeoutMs) const
@@ -116,10 +121,10 @@ bool ScriptedServer::State::send(int fd, const char *data, qsizetype size) const
     return true;
 }
 
-bool ScriptedServer::State::dribble(int fd, const char *data, qsizetype size) const
+bool ScriptedServer::State::dribble(int fd, const char *data, qsizetype size, int pauseMs) const
 {
     for (qsizetype i = 0; i < size; ++i) {
-        if (i > 0 && !pause(kDribblePauseMs))
+        if (i > 0 && !pause(pauseMs))
             return false;
         if (!send(fd, data + i, 1))
             return false;
@@ -145,6 +150,15 @@ void ScriptedServer::State::record(QByteArray request)
     requests.append(std::move(request));
 }
 
+void ScriptedServer::State::markClosed(int index)
+{
+    const std::lock_guard lock(mutex);
+    if (std::size_t(index) >= closed.size())
+        closed.resize(std::size_t(index) + 1);
+    closed[std::size_t(index)] = true;
+    closedChanged.notify_all();
+}
+
 namespace {
 
 // The client sees every byte sent, then end of stream. Unread input would make close()
@@ -160,40 +174,48 @@ void closeGracefully(int fd)
 
 } // namespace
 
-void ScriptedServer::State::serve(int fd, const ConnectionScript &script)
+Ending ScriptedServer::State::play(int fd, const ConnectionScript &script)
 {
     QByteArray buffer; // bytes read past the end of the request before
     QByteArray request;
     for (const Exchange &exchange : script) {
-        if (readRequest(fd, buffer, request) != Read::Whole) {
-            ::close(fd);
-            return;
-        }
+        if (readRequest(fd, buffer, request) != Read::Whole)
+            return Ending::Abrupt;
         record(request);
 
         const bool cut = exchange.cutAfter >= 0;
         const qsizetype length =
             cut ? qMin(exchange.cutAfter, exchange.reply.size()) : exchange.reply.size();
-        const bool sent = exchange.delivery == Exchange::Delivery::Dribble
-                              ? dribble(fd, exchange.reply.constData(), length)
-                              : send(fd, exchange.reply.constData(), length);
-        if (!sent) {
-            ::close(fd);
-            return;
+        bool sent = true;
+        if (exchange.delivery == Exchange::Delivery::Dribble) {
+            const qsizetype whole = qBound<qsizetype>(0, exchange.dribbleFrom, length);
+            sent = send(fd, exchange.reply.constData(), whole) &&
+                   dribble(fd, exchange.reply.constData() + whole, length - whole,
+                           exchange.dribblePauseMs);
+        } else {
+            sent = send(fd, exchange.reply.constData(), length);
         }
-        if (cut || exchange.then == Exchange::Then::Close) {
-            closeGracefully(fd);
-            return;
-        }
+        if (!sent)
+            return Ending::Abrupt;
+        if (cut || exchange.then == Exchange::Then::Close)
+            return Ending::Graceful;
         if (exchange.then == Exchange::Then::Stall) {
             stall(fd);
-            ::close(fd);
-            return;
+            return Ending::Abrupt;
         }
     }
     if (readRequest(fd, buffer, request) == Read::Whole)
         record(request);
-    closeGracefully(fd);
+    return Ending::Graceful;
+}
+
+void ScriptedServer::State::serve(int fd, int index)
+{
+    if (play(fd, scripts.at(index)) == Ending::Graceful)
+        closeGracefully(fd);
+    else
+        ::close(fd);
+    markClosed(index);
 }
 
 void ScriptedServer::State::acceptLoop()
@@ -210,10 +232,12 @@ void ScriptedServer::State::acceptLoop()
         const int one = 1;
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one); // dribbled bytes go alone
         const int index = accepted.fetch_add(1);
-        if (index < scripts.size())
-            workers.emplace_back([this, fd, index] { serve(fd, scripts.at(index)); });
-        else
+        if (index < scripts.size()) {
+            workers.emplace_back([this, fd, index] { serve(fd, index); });
+        } else {
             closeGracefully(fd);
+            markClosed(index);
+        }
     }
 }
 
@@ -280,6 +304,15 @@ QList<QByteArray> ScriptedServer::requests() const
 int ScriptedServer::connectionsAccepted() const
 {
     return m_state->accepted.load();
+}
+
+bool ScriptedServer::waitForClosed(int connection, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(m_state->mutex);
+    return m_state->closedChanged.wait_for(lock, timeout, [&] {
+        return std::size_t(connection) < m_state->closed.size() &&
+               m_state->closed[std::size_t(connection)];
+    });
 }
 
 } // namespace orvane::test
