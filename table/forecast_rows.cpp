@@ -11,6 +11,8 @@ namespace orvane {
 
 void AddForecastRow(ForecastGrid &NG, const MatchRecord &record)
 {
+    using enum ForecastGridModel::Column;
+
     NG.AddRow();
     const int r = NG.RowCount() - 1;
 

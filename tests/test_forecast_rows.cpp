@@ -4,6 +4,7 @@
 #include <QTest>
 
 using namespace orvane;
+using enum orvane::ForecastGridModel::Column;
 using namespace Qt::StringLiterals;
 
 namespace {
