@@ -2,7 +2,9 @@
 
 #include "forecast_columns.h"
 
+#include <QCursor>
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -37,25 +39,28 @@ CellPopup::CellPopup(QWidget *owner)
     : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
 }
 
-void CellPopup::showFullText(const QRect &rect, const QString &text, const QFont &font)
+void CellPopup::showFullText(const QRect &cell, const QRect &rect, const QString &text,
+                             const QFont &font)
 {
     m_kind = CellPopupPlan::FullText;
     m_text = text;
+    m_cell = cell;
     setFont(font);
     setGeometry(rect);
     update();
     show();
 }
 
-void CellPopup::showHint(const QPoint &topLeft, int maxWidth, const QString &hint,
-                         const QFont &font)
+void CellPopup::showHint(const QRect &cell, const QPoint &topLeft, int maxWidth,
+                         const QString &hint, const QFont &font)
 {
     m_kind = CellPopupPlan::Hint;
     m_text = hint;
+    m_cell = cell;
     setFont(font);
     const int frame = 1 + kPopupPadding;
     const QRect room(0, 0, maxWidth - 2 * frame, 1 << 20);
@@ -69,6 +74,40 @@ void CellPopup::showHint(const QPoint &topLeft, int maxWidth, const QString &hin
     setGeometry(QRect(topLeft, QSize(text.width() + 2 * frame, text.height() + 2 * frame)));
     update();
     show();
+}
+
+void CellPopup::dismiss()
+{
+    if (!isVisible())
+        return;
+    hide();
+    emit dismissed();
+}
+
+bool CellPopup::event(QEvent *event)
+{
+    switch (event->type()) {
+    // Where the platform lets the pointer reach the pop-up, the table below
+    // no longer sees it move, so the pop-up watches the cell itself.
+    case QEvent::Enter:
+    case QEvent::Leave:
+        if (!m_cell.contains(QCursor::pos()))
+            dismiss();
+        break;
+    case QEvent::MouseMove:
+        if (!m_cell.contains(static_cast<QMouseEvent *>(event)->globalPosition().toPoint()))
+            dismiss();
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+        dismiss();
+        return true;
+    default:
+        break;
+    }
+    return QWidget::event(event);
 }
 
 void CellPopup::paintEvent(QPaintEvent *)

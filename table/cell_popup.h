@@ -26,25 +26,37 @@ struct CellPopupPlan {
 CellPopupPlan planCellPopup(bool windowActive, const QRect &cell, const QRect &table,
                             bool fullTextColumn, int textWidth, bool hasHint);
 
-// A frameless pop-up over or beside a cell; it never takes focus or input.
+// A frameless pop-up over or beside a cell; it never takes focus. It stays
+// while the pointer is on its cell: should the pointer reach the pop-up
+// itself and leave the cell, or press, scroll or type there, the pop-up
+// closes and says so.
 class CellPopup : public QWidget {
     Q_OBJECT
 public:
     explicit CellPopup(QWidget *owner);
 
-    // Geometry in global coordinates.
-    void showFullText(const QRect &rect, const QString &text, const QFont &font);
-    void showHint(const QPoint &topLeft, int maxWidth, const QString &hint, const QFont &font);
+    // Geometry in global coordinates; `cell` is the cell the pop-up belongs to.
+    void showFullText(const QRect &cell, const QRect &rect, const QString &text, const QFont &font);
+    void showHint(const QRect &cell, const QPoint &topLeft, int maxWidth, const QString &hint,
+                  const QFont &font);
 
     CellPopupPlan::Kind kind() const { return m_kind; }
     QString text() const { return m_text; }
+    QRect cell() const { return m_cell; }
+
+signals:
+    void dismissed();
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void dismiss();
+
     CellPopupPlan::Kind m_kind = CellPopupPlan::None;
     QString m_text;
+    QRect m_cell;
     int m_wrap = 0;
 };
 

@@ -4,6 +4,7 @@
 #include "forecast_delegates.h"
 #include "forecast_header.h"
 
+#include <QCursor>
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -158,6 +159,11 @@ bool ForecastGrid::viewportEvent(QEvent *event)
         break;
     }
     case QEvent::Leave:
+        // A pop-up that appears under the pointer takes it from the viewport
+        // on some displays: that is no reason to close it.
+        if (!pointerOnPopupCell())
+            hideCellPopup();
+        break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
@@ -167,6 +173,11 @@ bool ForecastGrid::viewportEvent(QEvent *event)
         break;
     }
     return QTableView::viewportEvent(event);
+}
+
+bool ForecastGrid::pointerOnPopupCell() const
+{
+    return m_popup && m_popup->isVisible() && m_popup->cell().contains(QCursor::pos());
 }
 
 void ForecastGrid::showCellPopup(const QHelpEvent &event)
@@ -188,13 +199,17 @@ void ForecastGrid::showCellPopup(const QHelpEvent &event)
         hideCellPopup();
         return;
     }
-    if (!m_popup)
+    if (!m_popup) {
         m_popup = new CellPopup(this);
+        connect(m_popup, &CellPopup::dismissed, this, &ForecastGrid::hideCellPopup);
+    }
+    const QRect globalCell(mapToGlobal(cell.topLeft()), cell.size());
     if (plan.kind == CellPopupPlan::FullText)
-        m_popup->showFullText(QRect(mapToGlobal(plan.rect.topLeft()), plan.rect.size()), text,
-                              font);
+        m_popup->showFullText(globalCell, QRect(mapToGlobal(plan.rect.topLeft()), plan.rect.size()),
+                              text, font);
     else
-        m_popup->showHint(mapToGlobal(plan.topLeft), plan.maxWidth, hint, forecastCellFont(false));
+        m_popup->showHint(globalCell, mapToGlobal(plan.topLeft), plan.maxWidth, hint,
+                          forecastCellFont(false));
     m_popupRow = index.row();
     m_popupColumn = column;
 }

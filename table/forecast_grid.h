@@ -60,6 +60,7 @@ protected:
 private:
     void showCellPopup(const QHelpEvent &event);
     void hideCellPopup();
+    bool pointerOnPopupCell() const;
 
     ForecastGridModel *m_model;
     ForecastHeader *m_header;

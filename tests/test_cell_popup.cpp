@@ -4,6 +4,7 @@
 
 #include <QCursor>
 #include <QHelpEvent>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace orvane;
@@ -52,6 +53,21 @@ bool shown(const CellPopup *popup)
     return popup && popup->isVisible();
 }
 
+enum Step {
+    MoveWithinCell,
+    MoveToOtherCell,
+    LeaveTheGrid,
+    Press,
+    Wheel,
+    Key,
+    Scroll,
+    Deactivate,
+    PopupSeesPointerInCell,
+    PopupSeesPointerLeave,
+    PopupSeesPointerMoveAway,
+    PressOnPopup,
+};
+
 } // namespace
 
 class TestCellPopup : public QObject {
@@ -61,6 +77,8 @@ private slots:
     void popupPlan_data();
     void popupPlan();
     void popupShowsOnRest();
+    void fullTextOutlivesItsOwnLeave_data();
+    void fullTextOutlivesItsOwnLeave();
     void noPopupInInactiveWindow();
 };
 
@@ -168,6 +186,110 @@ void TestCellPopup::popupShowsOnRest()
     QVERIFY(popup->height() > 2 * QFontMetrics(popup->font()).height());
     grid.SetCellHint(Flag, 2, QString(300, u'W'));
     QVERIFY(active.rest(Flag, 2)->width() <= 250);
+}
+
+void TestCellPopup::fullTextOutlivesItsOwnLeave_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<bool>("stays");
+
+    QTest::newRow("move within the cell") << int(MoveWithinCell) << true;
+    QTest::newRow("move to another cell") << int(MoveToOtherCell) << false;
+    QTest::newRow("leave the grid") << int(LeaveTheGrid) << false;
+    QTest::newRow("press") << int(Press) << false;
+    QTest::newRow("wheel") << int(Wheel) << false;
+    QTest::newRow("key") << int(Key) << false;
+    QTest::newRow("scroll") << int(Scroll) << false;
+    QTest::newRow("window deactivated") << int(Deactivate) << false;
+    QTest::newRow("pop-up entered on its cell") << int(PopupSeesPointerInCell) << true;
+    QTest::newRow("pop-up left off its cell") << int(PopupSeesPointerLeave) << false;
+    QTest::newRow("pop-up sees a move off its cell") << int(PopupSeesPointerMoveAway) << false;
+    QTest::newRow("press on the pop-up") << int(PressOnPopup) << false;
+}
+
+// What a real display sends: the pointer rests on a cut cell, the pop-up
+// shows under it, and its showing takes the pointer from the viewport.
+void TestCellPopup::fullTextOutlivesItsOwnLeave()
+{
+    QFETCH(int, step);
+    QFETCH(bool, stays);
+
+    ActiveGrid active;
+    ForecastGrid &grid = active.grid;
+    QVERIFY(QTest::qWaitForWindowActive(&grid));
+    CellPopup *popup = active.rest(Home, 0);
+    QVERIFY(shown(popup));
+    QCOMPARE(popup->kind(), CellPopupPlan::FullText);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(grid.viewport(), &leave);
+    QVERIFY2(shown(popup), "its own showing must not close it");
+
+    const QRect cell = test::expectedCellRect(Home, 0);
+    const QPoint inCell = cell.center() + QPoint(30, 0);
+    const QPoint offCell = test::expectedCellRect(Away, 0).center();
+    QWidget other;
+    switch (Step(step)) {
+    case MoveWithinCell:
+        QTest::mouseMove(grid.viewport(), active.inViewport(inCell));
+        break;
+    case MoveToOtherCell:
+        QTest::mouseMove(grid.viewport(),
+                         active.inViewport(test::expectedCellRect(Home, 1).center()));
+        break;
+    case LeaveTheGrid:
+        QCursor::setPos(active.global(QPoint(-40, -40)));
+        QCoreApplication::sendEvent(grid.viewport(), &leave);
+        break;
+    case Press:
+        QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, active.inViewport(inCell));
+        break;
+    case Wheel: {
+        const QPoint at = active.inViewport(inCell);
+        QWheelEvent wheel(at, active.global(inCell), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(grid.viewport(), &wheel);
+        break;
+    }
+    case Key:
+        QTest::keyClick(&grid, Qt::Key_Down);
+        break;
+    case Scroll:
+        grid.verticalScrollBar()->setValue(1);
+        break;
+    case Deactivate:
+        other.setGeometry(900, 0, 100, 100);
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        break;
+    case PopupSeesPointerInCell: {
+        QEnterEvent enter(popup->mapFromGlobal(active.global(cell.center())),
+                          active.global(cell.center()), active.global(cell.center()));
+        QCoreApplication::sendEvent(popup, &enter);
+        break;
+    }
+    case PopupSeesPointerLeave:
+        QCursor::setPos(active.global(offCell));
+        QCoreApplication::sendEvent(popup, &leave);
+        break;
+    case PopupSeesPointerMoveAway: {
+        const QPoint to = active.global(QPoint(cell.right() + 10, cell.center().y()));
+        QMouseEvent move(QEvent::MouseMove, popup->mapFromGlobal(to), to, Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(popup, &move);
+        break;
+    }
+    case PressOnPopup:
+        QTest::mousePress(popup, Qt::LeftButton, {}, QPoint(5, 5));
+        break;
+    }
+    QCOMPARE(shown(popup), stays);
+
+    // Resting on the cell again brings it back, whatever closed it.
+    if (!stays && step != Deactivate) {
+        QVERIFY(shown(active.rest(Home, 2)));
+        QCOMPARE(popup->text(), kLongHome);
+    }
 }
 
 void TestCellPopup::noPopupInInactiveWindow()
