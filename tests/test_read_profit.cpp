@@ -58,6 +58,7 @@ void TestReadProfit::readProfit_data()
     QTest::newRow("negated pattern") << "-$FFFFFFFF"_ba << 1;
     QTest::newRow("leading hex zeros") << "$0000000000000001"_ba << 1;
     QTest::newRow("nine hex digits") << "$100000000"_ba << 0;
+    QTest::newRow("nine significant hex digits") << "$123456789"_ba << 0;
 }
 
 void TestReadProfit::readProfit()

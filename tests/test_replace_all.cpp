@@ -79,6 +79,17 @@ void TestReplaceAll::replaceAll_data()
                                        << "ab"_ba
                                        << "bbaa"_ba
                                        << "abbaa"_ba;
+    // "a" * k + "b" needs 2^k - 1 replacements. 2^11 - 1 here, and one more
+    // for the last "ab": 2048, exactly 16 * (64 + 64) for a 64-byte text.
+    const QByteArray doubling = QByteArray(11, 'a') + "b";
+    QTest::newRow("at the budget")
+        << doubling + QByteArray(50, 'c') + "ab"
+        << "ab"_ba
+        << "bba"_ba << QByteArray(2048, 'b') + QByteArray(11, 'a') + QByteArray(50, 'c') + "bba";
+    QTest::newRow("one past the budget")
+        << doubling + QByteArray(49, 'c') + "ab"
+        << "ab"_ba
+        << "bba"_ba << QByteArray(10, 'a') + "bba" + QByteArray(49, 'c') + "bba";
 }
 
 void TestReplaceAll::replaceAll()
