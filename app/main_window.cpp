@@ -119,11 +119,13 @@ TForm1::TForm1(ServiceEndpoints endpoints, PlatformHooks hooks, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TForm1>()), m_endpoints(std::move(endpoints)),
-      m_hooks(std::move(hooks)), m_worker(std::make_unique<NetworkWorker>())
+      ui(std::make_unique<Ui::TForm1>()), ImageList3(FlagImages::bundled()),
+      m_endpoints(std::move(endpoints)), m_hooks(std::move(hooks)),
+      m_worker(std::make_unique<NetworkWorker>())
 {
     ui->setupUi(this);
     setFixedSize(size());
+    ui->NG->setFlagImages(ImageList3);
     ui->spSkinLinkLabel1->setText(m_endpoints.makerSite);
     for (QLabel *label : {ui->spSkinStdLabel1, ui->spSkinStdLabel2, ui->spSkinLinkLabel1})
         label->adjustSize();

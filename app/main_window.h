@@ -1,6 +1,7 @@
 #pragma once
 
 #include "credentials.h"
+#include "league_flags.h"
 #include "network_worker.h"
 #include "version_probe.h"
 
@@ -83,6 +84,7 @@ private:
     void afterHandlers();
 
     std::unique_ptr<Ui::TForm1> ui;
+    const FlagImages ImageList3; // loaded once; NG holds a copy that shares it
     ServiceEndpoints m_endpoints;
     PlatformHooks m_hooks;
     std::unique_ptr<NetworkWorker> m_worker;

@@ -56,6 +56,7 @@ void BM_FillGrid(benchmark::State &state)
 {
     const orvane::ForecastReply reply = orvane::readForecastReply(makeReply(kForecasts));
     orvane::ForecastGrid grid;
+    grid.setFlagImages(orvane::FlagImages::bundled());
     grid.resize(798, 576);
     grid.show();
     QCoreApplication::processEvents();
@@ -70,13 +71,14 @@ void BM_SortByTextColumn(benchmark::State &state)
 {
     const orvane::ForecastReply reply = orvane::readForecastReply(makeReply(kForecasts));
     orvane::ForecastGrid grid;
+    grid.setFlagImages(orvane::FlagImages::bundled());
     grid.resize(798, 576);
     grid.show();
     for (auto _ : state) {
         state.PauseTiming();
         fill(grid, reply.matches); // back to reply order, as a new load does
         state.ResumeTiming();
-        grid.sortByHeaderClick(orvane::Home);
+        grid.sortByHeaderClick(orvane::ForecastGridModel::Home);
         QCoreApplication::processEvents();
     }
     state.SetItemsProcessed(state.iterations() * kForecasts);

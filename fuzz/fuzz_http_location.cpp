@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     if (!url.target.startsWith('/'))
         std::abort();
-    if (!wellFormed(buildGetRequest(url, data[0] & 1, "a=b")))
+    if (!wellFormed(buildGetRequest(url, size > 0 && (data[0] & 1), "a=b")))
         std::abort();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "league_flags.h"
 
+#include <QPixmap>
 #include <QString>
 #include <algorithm>
 
@@ -79,30 +80,33 @@ QImage headerFlagImage(int scale)
                                   : u":/orvane/flags/header_flag.png"_s);
 }
 
-FlagImages::FlagImages()
+namespace {
+
+QIcon twoScales(const QImage &normal, const QImage &dense)
 {
-    m_small.reserve(kFlagCount);
-    m_large.reserve(kFlagCount);
-    for (int i = 0; i < kFlagCount; ++i) {
-        m_small.append(QPixmap::fromImage(flagImage(i, 1)));
-        m_large.append(QPixmap::fromImage(flagImage(i, 2)));
-        m_large.back().setDevicePixelRatio(2);
-    }
-    m_header = QPixmap::fromImage(headerFlagImage(1));
-    m_header2x = QPixmap::fromImage(headerFlagImage(2));
-    m_header2x.setDevicePixelRatio(2);
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(normal));
+    QPixmap large = QPixmap::fromImage(dense);
+    large.setDevicePixelRatio(2);
+    icon.addPixmap(large);
+    return icon;
 }
 
-QPixmap FlagImages::pixmap(int index, qreal devicePixelRatio) const
+} // namespace
+
+FlagImages FlagImages::bundled()
 {
-    if (index < 0 || index >= kFlagCount)
-        return {};
-    return devicePixelRatio > 1 ? m_large.at(index) : m_small.at(index);
+    FlagImages images;
+    images.m_flags.reserve(kFlagCount);
+    for (int i = 0; i < kFlagCount; ++i)
+        images.m_flags.append(twoScales(flagImage(i, 1), flagImage(i, 2)));
+    images.m_header = twoScales(headerFlagImage(1), headerFlagImage(2));
+    return images;
 }
 
-QPixmap FlagImages::headerPixmap(qreal devicePixelRatio) const
+QIcon FlagImages::icon(int index) const
 {
-    return devicePixelRatio > 1 ? m_header2x : m_header;
+    return index >= 0 && index < m_flags.size() ? m_flags.at(index) : QIcon();
 }
 
 } // namespace orvane

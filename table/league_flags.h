@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QIcon>
 #include <QImage>
 #include <QList>
-#include <QPixmap>
 #include <array>
 #include <string_view>
 
@@ -63,24 +63,25 @@ QImage flagImage(int index, int scale = 1);
 // The small red waving flag of the flag column's header, 16x16 or 32x32.
 QImage headerFlagImage(int scale = 1);
 
-// The flag pictures as pixmaps, for painting. Create it after the
-// QGuiApplication and destroy it before: the window owns one.
+// The flag pictures for painting, each at 16x16 and 32x32 (for screens whose
+// ratio is above 1). A value: copies share the pictures. A default-made set
+// is empty and gives null icons; the window loads the bundled one once.
 class FlagImages {
 public:
-    FlagImages();
+    FlagImages() = default;
+    // Needs the QGuiApplication.
+    static FlagImages bundled();
 
-    static constexpr int count() { return kFlagCount; }
+    int count() const { return int(m_flags.size()); }
+    bool isEmpty() const { return m_flags.isEmpty(); }
 
-    // 16x16 device-independent pixels; the 32x32 picture on screens whose
-    // ratio is above 1. A null pixmap for an index outside 0..102.
-    QPixmap pixmap(int index, qreal devicePixelRatio = 1.0) const;
-    QPixmap headerPixmap(qreal devicePixelRatio = 1.0) const;
+    // Null outside 0..count() - 1.
+    QIcon icon(int index) const;
+    QIcon headerIcon() const { return m_header; }
 
 private:
-    QList<QPixmap> m_small;
-    QList<QPixmap> m_large;
-    QPixmap m_header;
-    QPixmap m_header2x;
+    QList<QIcon> m_flags;
+    QIcon m_header;
 };
 
 } // namespace orvane

@@ -2,9 +2,9 @@
 #include "gui_test_main.h"
 
 #include <QTest>
-#include <limits>
 
 using namespace orvane;
+using enum orvane::ForecastGridModel::Column;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -20,20 +20,12 @@ MatchRecord record(const Fields &f)
                                     f.score, f.liga, f.orvane, f.musum});
 }
 
-constexpr qint32 kMin = std::numeric_limits<qint32>::min();
-constexpr qint32 kMax = std::numeric_limits<qint32>::max();
-
 } // namespace
 
 class TestForecastRows : public QObject {
     Q_OBJECT
 
 private slots:
-    void replaceAll_data();
-    void replaceAll();
-    void replaceAllLongText();
-    void readProfit_data();
-    void readProfit();
     void fillsEveryColumn();
     void outcome_data();
     void outcome();
@@ -42,136 +34,6 @@ private slots:
     void emptyRecord();
     void appendsAfterTheLastRow();
 };
-
-void TestForecastRows::replaceAll_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QByteArray>("pattern");
-    QTest::addColumn<QByteArray>("replacement");
-    QTest::addColumn<QByteArray>("expected");
-
-    QTest::newRow("odds") << "1.85"_ba
-                          << "."_ba
-                          << ","_ba
-                          << "1,85"_ba;
-    QTest::newRow("no point") << "2"_ba
-                              << "."_ba
-                              << ","_ba
-                              << "2"_ba;
-    QTest::newRow("two points") << "1.2.3"_ba
-                                << "."_ba
-                                << ","_ba
-                                << "1,2,3"_ba;
-    QTest::newRow("trailing zero") << "1.2.30"_ba
-                                   << "."_ba
-                                   << ","_ba
-                                   << "1,2,30"_ba;
-    QTest::newRow("empty pattern") << "1.2"_ba
-                                   << ""_ba
-                                   << ","_ba
-                                   << "1.2"_ba;
-    QTest::newRow("empty text") << ""_ba
-                                << "."_ba
-                                << ","_ba
-                                << ""_ba;
-    QTest::newRow("empty replacement") << "a..b"_ba
-                                       << "."_ba
-                                       << ""_ba
-                                       << "ab"_ba;
-    // Searching again from the start: replaced text joins its neighbours.
-    QTest::newRow("joins the left") << "aabb"_ba
-                                    << "ab"_ba
-                                    << "a"_ba
-                                    << "aa"_ba;
-    QTest::newRow("shrinks repeatedly") << "a...b"_ba
-                                        << ".."_ba
-                                        << "."_ba
-                                        << "a.b"_ba;
-    QTest::newRow("joins inserted text") << "aab"_ba
-                                         << "ab"_ba
-                                         << "ba"_ba
-                                         << "baa"_ba;
-    QTest::newRow("bytes above 127") << "\xc0.\xff"_ba
-                                     << "."_ba
-                                     << "\xe0"_ba
-                                     << "\xc0\xe0\xff"_ba;
-    // Outside the searching-again contract: left to right, inserted text left alone.
-    QTest::newRow("replacement holds pattern") << "a.b."_ba
-                                               << "."_ba
-                                               << ".."_ba
-                                               << "a..b.."_ba;
-    QTest::newRow("doubling") << "xax"_ba
-                              << "a"_ba
-                              << "aa"_ba
-                              << "xaax"_ba;
-    QTest::newRow("grows without end") << "aab"_ba
-                                       << "ab"_ba
-                                       << "bbaa"_ba
-                                       << "abbaa"_ba;
-}
-
-void TestForecastRows::replaceAll()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(QByteArray, pattern);
-    QFETCH(QByteArray, replacement);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(ReplaceAll(text, pattern, replacement), expected);
-}
-
-void TestForecastRows::replaceAllLongText()
-{
-    QByteArray text;
-    for (int i = 0; i < 200000; ++i)
-        text += QByteArray::number(i) + (i % 3 ? "." : "..");
-    QCOMPARE(ReplaceAll(text, ".", ","), QByteArray(text).replace('.', ','));
-}
-
-void TestForecastRows::readProfit_data()
-{
-    QTest::addColumn<QByteArray>("musum");
-    QTest::addColumn<qint32>("expected");
-
-    QTest::newRow("plain") << "15"_ba << 15;
-    QTest::newRow("negative") << "-7"_ba << -7;
-    QTest::newRow("plus") << "+15"_ba << 15;
-    QTest::newRow("leading zero") << "015"_ba << 15;
-    QTest::newRow("zero") << "0"_ba << 0;
-    QTest::newRow("empty") << ""_ba << 0;
-    QTest::newRow("decimal point") << "12.5"_ba << 0;
-    QTest::newRow("trailing blank") << "15 "_ba << 0;
-    QTest::newRow("letters") << "abc"_ba << 0;
-    QTest::newRow("leading blanks") << "   42"_ba << 42;
-    QTest::newRow("blanks then sign") << "  -42"_ba << -42;
-    QTest::newRow("blank after sign") << "- 5"_ba << 0;
-    QTest::newRow("leading tab") << "\t5"_ba << 0;
-    QTest::newRow("two signs") << "+-5"_ba << 0;
-    QTest::newRow("max") << "2147483647"_ba << kMax;
-    QTest::newRow("above max") << "2147483648"_ba << 0;
-    QTest::newRow("min") << "-2147483648"_ba << kMin;
-    QTest::newRow("below min") << "-2147483649"_ba << 0;
-    QTest::newRow("dollar") << "$1F"_ba << 31;
-    QTest::newRow("x") << "x1f"_ba << 31;
-    QTest::newRow("0x") << "0x1F"_ba << 31;
-    QTest::newRow("prefix only") << "$"_ba << 0;
-    QTest::newRow("0x only") << "0x"_ba << 0;
-    QTest::newRow("bad hex digit") << "$1G"_ba << 0;
-    QTest::newRow("x after decimal zeros") << "00x1"_ba << 0;
-    QTest::newRow("negative hex") << "-$10"_ba << -16;
-    QTest::newRow("hex max") << "$7FFFFFFF"_ba << kMax;
-    QTest::newRow("hex pattern min") << "$80000000"_ba << kMin;
-    QTest::newRow("hex pattern -1") << "$FFFFFFFF"_ba << -1;
-    QTest::newRow("negated pattern") << "-$FFFFFFFF"_ba << 1;
-    QTest::newRow("leading hex zeros") << "$0000000000000001"_ba << 1;
-    QTest::newRow("nine hex digits") << "$100000000"_ba << 0;
-}
-
-void TestForecastRows::readProfit()
-{
-    QFETCH(QByteArray, musum);
-    QFETCH(qint32, expected);
-    QCOMPARE(orvane::readProfit(musum), expected);
-}
 
 void TestForecastRows::fillsEveryColumn()
 {

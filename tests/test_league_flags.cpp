@@ -76,7 +76,9 @@ private slots:
     void pictureContent();
     void headerFlag_data();
     void headerFlag();
-    void pixmaps();
+    void icons_data();
+    void icons();
+    void emptyAndCopiedSets();
 };
 
 void TestLeagueFlags::leagueFlagIndex_data()
@@ -245,24 +247,50 @@ void TestLeagueFlags::headerFlag()
     QVERIFY(clear > image.width() * image.height() / 4);
 }
 
-void TestLeagueFlags::pixmaps()
+void TestLeagueFlags::icons_data()
 {
-    const FlagImages flags;
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<int>("scale");
+    QTest::newRow("normal screen") << 1.0 << 1;
+    QTest::newRow("dense screen") << 2.0 << 2;
+}
+
+void TestLeagueFlags::icons()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(int, scale);
+    const auto argb = [](const QPixmap &pixmap) {
+        return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    const FlagImages flags = FlagImages::bundled();
     QCOMPARE(flags.count(), 103);
     for (int i = 0; i < flags.count(); ++i) {
-        const QPixmap normal = flags.pixmap(i, 1.0);
-        QCOMPARE(normal.size(), QSize(16, 16));
-        QCOMPARE(normal.devicePixelRatio(), 1.0);
-        const QPixmap dense = flags.pixmap(i, 2.0);
-        QCOMPARE(dense.size(), QSize(32, 32));
-        QCOMPARE(dense.deviceIndependentSize(), QSizeF(16, 16));
-        QCOMPARE(normal.toImage().convertToFormat(QImage::Format_ARGB32),
-                 flagImage(i).convertToFormat(QImage::Format_ARGB32));
+        const QPixmap pixmap = flags.icon(i).pixmap(QSize(16, 16), ratio);
+        QCOMPARE(pixmap.size(), QSize(16 * scale, 16 * scale));
+        QCOMPARE(pixmap.deviceIndependentSize(), QSizeF(16, 16));
+        QCOMPARE(argb(pixmap), flagImage(i, scale).convertToFormat(QImage::Format_ARGB32));
     }
-    QVERIFY(flags.pixmap(-1).isNull());
-    QVERIFY(flags.pixmap(103).isNull());
-    QCOMPARE(flags.headerPixmap(1.0).size(), QSize(16, 16));
-    QCOMPARE(flags.headerPixmap(1.5).deviceIndependentSize(), QSizeF(16, 16));
+    const QPixmap header = flags.headerIcon().pixmap(QSize(16, 16), ratio);
+    QCOMPARE(argb(header), headerFlagImage(scale).convertToFormat(QImage::Format_ARGB32));
+    QVERIFY(flags.icon(-1).isNull());
+    QVERIFY(flags.icon(103).isNull());
+}
+
+void TestLeagueFlags::emptyAndCopiedSets()
+{
+    const FlagImages none;
+    QVERIFY(none.isEmpty());
+    QVERIFY(none.icon(0).isNull());
+    QVERIFY(none.headerIcon().isNull());
+
+    FlagImages copy;
+    {
+        const FlagImages loaded = FlagImages::bundled();
+        copy = loaded;
+        QCOMPARE(copy.icon(23).cacheKey(), loaded.icon(23).cacheKey()); // shared, not copied
+    }
+    QCOMPARE(copy.icon(23).pixmap(QSize(16, 16), 1.0).toImage().pixel(3, 8),
+             flagImage(23).pixel(3, 8));
 }
 
 ORVANE_GUI_TEST_MAIN(TestLeagueFlags)

@@ -8,9 +8,9 @@ namespace orvane::test {
 enum class TestPlatform { Offscreen, X11 };
 
 // Pins what a widget's pixels and places could otherwise take from the
-// machine: the platform, the scale factor, the font resolution, the locale and
-// the fonts (a fontconfig file that shows no font of the machine's). Call
-// before the QApplication exists.
+// machine: the platform, the scale factor, the font resolution, the locale,
+// the fonts (a fontconfig file that shows no font of the machine's) and the
+// session bus (none). Call before the QApplication exists.
 void prepareGuiTestEnvironment(TestPlatform platform = TestPlatform::Offscreen);
 
 // Once the QApplication exists: the Fusion style with its own palette, and the
