@@ -5,8 +5,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QScreen>
-#include <QStyle>
 #include <cstdio>
 #include <orvane/build_config.h>
 
@@ -33,10 +31,6 @@ int main(int argc, char *argv[])
 
     orvane::TForm1 Form1(
         {QByteArray(orvane::build::kServiceHost), QString::fromUtf8(orvane::build::kMakerSite)});
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        Form1.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, Form1.size(),
-                                              screen->geometry()));
-    }
     Form1.show();
     return QApplication::exec();
 }

@@ -1,11 +1,13 @@
 #include "main_window.h"
 
+#include "desktop_font.h"
 #include "forecast_grid.h"
 #include "forecast_reply.h"
 #include "forecast_rows.h"
 #include "login_address.h"
 #include "network_worker.h"
 #include "saved_login.h"
+#include "skin_style.h"
 #include "tag_value.h"
 #include "text_codec.h"
 #include "ui_main_window.h"
@@ -15,9 +17,20 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QTabBar>
+#include <cstdio>
 #include <memory>
 #include <utility>
+
+// Outside any namespace: the resource initialisers are declared at global scope.
+static void initWindowResources()
+{
+    Q_INIT_RESOURCE(orvane_pictures);
+    Q_INIT_RESOURCE(orvane_icon);
+}
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -31,6 +44,32 @@ void showBox(QMessageBox::Icon icon, const QString &text)
                     QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+constexpr QSize kClientSize(800, 623);
+// The tool panel's inner area without a skin: inside its one-pixel frame.
+constexpr QMargins kPlainPanelInside(1, 1, 1, 1);
+
+// The application icon at every size it has; the task bar shows it, the
+// caption does not.
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64}) {
+        icon.addFile(u":/orvane/icon/orvane_%1.png"_s.arg(size));
+        icon.addFile(u":/orvane/icon/orvane_%1@2x.png"_s.arg(size));
+    }
+    return icon;
+}
+
+// The first-page picture at its natural size, crisp on dense screens.
+QPixmap firstPagePicture()
+{
+    const bool dense = qApp->devicePixelRatio() > 1.0;
+    QPixmap picture(dense ? u":/orvane/pictures/first_page@2x.jpg"_s
+                          : u":/orvane/pictures/first_page.jpg"_s);
+    picture.setDevicePixelRatio(dense ? 2.0 : 1.0);
+    return picture;
 }
 
 QString updateMessage(const QString &makerSite)
@@ -115,20 +154,43 @@ private:
 
 } // namespace
 
-TForm1::TForm1(ServiceEndpoints endpoints, PlatformHooks hooks, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TForm1>()), ImageList3(FlagImages::bundled()),
+std::shared_ptr<const Skin> programSkin()
+{
+    const SkinRead &stored = storedSkin();
+    if (!stored.skin) {
+        std::fprintf(stderr, "orvane: the stored skin cannot be used (%s); drawing plainly.\n",
+                     qPrintable(stored.error));
+        return nullptr;
+    }
+    static const auto skin = std::make_shared<const Skin>(*stored.skin);
+    return skin;
+}
+
+TForm1::TForm1(ServiceEndpoints endpoints, PlatformHooks hooks, std::shared_ptr<const Skin> skin,
+               QWidget *parent)
+    : SkinnedWindow(parent), ui(std::make_unique<Ui::TForm1>()), ImageList3(FlagImages::bundled()),
       m_endpoints(std::move(endpoints)), m_hooks(std::move(hooks)),
       m_worker(std::make_unique<NetworkWorker>())
 {
+    static const bool resources = (initWindowResources(), true);
+    Q_UNUSED(resources);
     ui->setupUi(this);
-    setFixedSize(size());
+    setWindowIcon(applicationIcon());
+    // The tab captions' own font; the pages keep the window's.
+    ui->page->tabBar()->setProperty(kDesktopFontProperty, u"Arial,14"_s);
+    applyDesktopFonts(this);
     ui->NG->setFlagImages(ImageList3);
+    ui->Image1->setPixmap(firstPagePicture());
     ui->spSkinLinkLabel1->setText(m_endpoints.makerSite);
-    for (QLabel *label : {ui->spSkinStdLabel1, ui->spSkinStdLabel2, ui->spSkinLinkLabel1})
-        label->adjustSize();
+    ui->spSkinLinkLabel1->setTarget(m_endpoints.makerSite);
+    ui->spSkinLinkLabel1->setAccessibleName(m_endpoints.makerSite);
+    ui->spSkinLinkLabel1->setOpener([this](const QUrl &url) {
+        if (m_hooks.openUrl)
+            m_hooks.openUrl(url);
+    });
+    ui->spSkinStdLabel1->setBuddy(ui->loginedit);
+    setSkin(std::move(skin));
+    layOut();
 
     connect(ui->spSkinXFormButton1, &QPushButton::clicked, this, &TForm1::spSkinXFormButton1Click);
     connect(ui->spSkinXFormButton2, &QPushButton::clicked, this, &TForm1::spSkinXFormButton2Click);
@@ -137,6 +199,31 @@ TForm1::TForm1(ServiceEndpoints endpoints, PlatformHooks hooks, QWidget *parent)
 }
 
 TForm1::~TForm1() = default;
+
+// Places what follows from the skin: the client area inside the frame, the
+// labels sized to their text, and the status labels against the tool panel's
+// inner right edge, filling its height.
+void TForm1::layOut()
+{
+    setClientSize(kClientSize);
+    ui->page->move(clientRect().topLeft());
+    for (QWidget *label :
+         {static_cast<QWidget *>(ui->spSkinStdLabel1), static_cast<QWidget *>(ui->spSkinStdLabel2),
+          static_cast<QWidget *>(ui->spSkinLinkLabel1)})
+        label->resize(label->sizeHint());
+
+    const auto *style = qobject_cast<const SkinStyle *>(skinStyle());
+    const SkinElement *panel = style ? style->elementOf(ui->spSkinPanel1) : nullptr;
+    const QRect inside = ui->spSkinPanel1->rect().marginsRemoved(
+        panel && panel->piece() ? panel->content : kPlainPanelInside);
+    int right = inside.right() + 1;
+    for (QLabel *label : {ui->pr2, ui->pr1}) {
+        label->setGeometry(right - label->width(), inside.top(), label->width(), inside.height());
+        right = label->x();
+    }
+    ui->spSkinXFormButton2->move(0, 0);
+    ui->page->setFocus();
+}
 
 void TForm1::FormCreate()
 {
@@ -159,7 +246,7 @@ bool TForm1::LoadSavedLogin()
     if (saved.login)
         ui->loginedit->setText(fromCp1251(*saved.login));
     if (saved.password)
-        ui->passedit->setText(fromCp1251(*saved.password));
+        ui->passedit->setText(*saved.password);
     if (saved.error) {
         showError(errorBoxText(*saved.error));
         return false;
@@ -189,7 +276,7 @@ void TForm1::spSkinXFormButton1Click()
         return;
     }
 
-    m_credentials = {toCp1251(ui->loginedit->text()), toCp1251(ui->passedit->text())};
+    m_credentials = {toCp1251(ui->loginedit->text()), ui->passedit->text()};
     QByteArray reply;
     switch (fetchLoginReply(reply)) {
     case Fetch::Received:

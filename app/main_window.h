@@ -3,6 +3,8 @@
 #include "credentials.h"
 #include "league_flags.h"
 #include "network_worker.h"
+#include "skin.h"
+#include "skinned_window.h"
 #include "version_probe.h"
 
 #include <QByteArray>
@@ -43,13 +45,17 @@ struct PlatformHooks {
 inline constexpr QStringView kConnectionMessage =
     u"Cannot connect to the forecast server. Check your connection and try again.";
 
-// The program's one window: a login page and a forecast page.
-class TForm1 : public QWidget {
+// The skin the program is drawn with: the stored one, or none when it cannot
+// be read (the window then draws plainly and says why on standard error).
+std::shared_ptr<const Skin> programSkin();
+
+// The program's one window: a login page and a forecast page in a skinned frame.
+class TForm1 : public SkinnedWindow {
     Q_OBJECT
 
 public:
     explicit TForm1(ServiceEndpoints endpoints, PlatformHooks hooks = PlatformHooks::desktop(),
-                    QWidget *parent = nullptr);
+                    std::shared_ptr<const Skin> skin = programSkin(), QWidget *parent = nullptr);
     ~TForm1() override;
 
     // The handlers. While one of them waits for the network or a message box,
@@ -80,6 +86,7 @@ private:
     void showMessage(const QString &text);
     void showError(const QString &text);
     void showForecastScreen();
+    void layOut();
     QString savedLoginFolder() const;
     void afterHandlers();
 

@@ -92,7 +92,9 @@ void SkinStyle::polish(QWidget *widget)
         return;
     widget->setAttribute(Qt::WA_Hover);
     const SkinElement *element = elementOf(widget);
-    if (!element)
+    // The page control's font and colours are its tab strip's: set on the
+    // control itself they would pass to every page and every label on them.
+    if (!element || qobject_cast<QTabWidget *>(widget))
         return;
     if (element->font)
         widget->setFont(element->font->font());
@@ -114,9 +116,10 @@ void SkinStyle::unpolish(QWidget *widget)
 {
     if (!elementName(widget).isEmpty()) {
         widget->removeEventFilter(this);
-        if (elementOf(widget)) {
+        if (elementOf(widget) && !qobject_cast<QTabWidget *>(widget)) {
             widget->setPalette(QPalette());
-            applyDesktopFont(widget);
+            if (!applyDesktopFont(widget))
+                widget->setFont(QFont()); // back to the font it inherits
         }
     }
     QProxyStyle::unpolish(widget);

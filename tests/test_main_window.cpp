@@ -1,8 +1,11 @@
 #include "application_title.h"
 #include "forecast_grid.h"
 #include "gui_test_main.h"
+#include "link_label.h"
 #include "main_window.h"
+#include "password_box.h"
 #include "scripted_server.h"
+#include "text_codec.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -342,11 +345,12 @@ void TestMainWindow::window()
     const auto form = openWindow("127.0.0.1:1");
     QCOMPARE(form->objectName(), u"Form1"_s);
     QCOMPARE(form->windowTitle(), u"Orvane"_s);
-    QCOMPARE(form->minimumSize(), QSize(800, 623));
-    QCOMPARE(form->maximumSize(), QSize(800, 623));
-    QCOMPARE(widget<QTabWidget>(*form, "page")->geometry(), QRect(0, 0, 800, 623));
-    QCOMPARE(widget<QLabel>(*form, "spSkinLinkLabel1")->text(), kMakerSite);
-    QCOMPARE(widget<QLineEdit>(*form, "passedit")->echoMode(), QLineEdit::Password);
+    // The client area is fixed at 800 x 623 inside the frame; the window cannot be resized.
+    QCOMPARE(form->clientRect().size(), QSize(800, 623));
+    QCOMPARE(widget<QTabWidget>(*form, "page")->geometry(), form->clientRect());
+    QCOMPARE(form->minimumSize(), form->maximumSize());
+    QCOMPARE(form->size(), QSize(800, 623).grownBy(form->frameThickness()));
+    QCOMPARE(widget<LinkLabel>(*form, "spSkinLinkLabel1")->text(), kMakerSite);
 }
 
 void TestMainWindow::savedLoginAtStart_data()
@@ -391,7 +395,7 @@ void TestMainWindow::savedLoginAtStart()
 
     const auto form = openWindow("127.0.0.1:1");
     QCOMPARE(widget<QLineEdit>(*form, "loginedit")->text(), login);
-    QCOMPARE(widget<QLineEdit>(*form, "passedit")->text(), password);
+    QCOMPARE(fromCp1251(widget<PasswordBox>(*form, "passedit")->text()), password);
     QCOMPARE(widget<QCheckBox>(*form, "zap")->isChecked(), ticked);
     QCOMPARE(m_errors, errors);
     QCOMPARE(screenOf(*form), screen);
@@ -436,7 +440,7 @@ void TestMainWindow::login()
     ScriptedServer server({{kProbe}, {play(kFirst), play(kSecond)}});
     const auto form = openWindow(server.authority());
     widget<QLineEdit>(*form, "loginedit")->setText(login);
-    widget<QLineEdit>(*form, "passedit")->setText(password);
+    widget<PasswordBox>(*form, "passedit")->setText(toCp1251(password));
     widget<QCheckBox>(*form, "zap")->setChecked(remember);
     pressLogin(*form);
 
@@ -526,7 +530,7 @@ void TestMainWindow::loginOutcome()
     }
     const auto form = openWindow(authority);
     widget<QLineEdit>(*form, "loginedit")->setText(u"user"_s);
-    widget<QLineEdit>(*form, "passedit")->setText(u"secret"_s);
+    widget<PasswordBox>(*form, "passedit")->setText("secret");
     pressLogin(*form);
 
     QCOMPARE(m_messages, messages);
@@ -708,7 +712,7 @@ void TestMainWindow::closeDuringCall()
     auto form = openWindow(server.authority());
     window = form.get();
     widget<QLineEdit>(*form, "loginedit")->setText(u"user"_s);
-    widget<QLineEdit>(*form, "passedit")->setText(u"secret"_s);
+    widget<PasswordBox>(*form, "passedit")->setText("secret");
     widget<QCheckBox>(*form, "zap")->setChecked(remember);
     pressLogin(*form);
     if (stallAt == 3) {
