@@ -345,6 +345,20 @@ void TForm1::LoadForecasts()
     ui->pr2->setText(u"Count: "_s + QString::number(ui->NG->RowCount()));
 }
 
+bool TForm1::focusNextPrevChild(bool next)
+{
+    QList<QWidget *> cycle{ui->page->tabBar()};
+    if (ui->page->currentWidget() == ui->spSkinTabSheet1)
+        cycle << ui->loginedit << ui->passedit;
+    else
+        cycle << ui->NG;
+    const qsizetype at = std::max<qsizetype>(0, cycle.indexOf(focusWidget()));
+    const qsizetype n = cycle.size();
+    QWidget *target = cycle[(at + (next ? 1 : n - 1)) % n];
+    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
 void TForm1::closeEvent(QCloseEvent *event)
 {
     if (m_networkDepth > 0) {

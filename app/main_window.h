@@ -71,6 +71,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Tab visits the tab strip and the shown page's fields in turn: the login
+    // and password boxes, or the grid.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     using Handler = void (TForm1::*)();
