@@ -4,6 +4,7 @@
 #include "forecast_grid.h"
 #include "forecast_reply.h"
 #include "forecast_rows.h"
+#include "input_hold.h"
 #include "login_address.h"
 #include "network_worker.h"
 #include "saved_login.h"
@@ -417,7 +418,10 @@ bool TForm1::wait(NetworkWorker::Job job)
     {
         const LoopScope scope(m_loopDepth);
         const LoopScope network(m_networkDepth);
-        finished = m_worker->run(std::move(job));
+        // Input waits until the handler has returned, but the frame's close
+        // button and system menu answer at once, so a close abandons the call.
+        const InputHold hold(*this);
+        finished = m_worker->run(std::move(job), QEventLoop::AllEvents);
     }
     QGuiApplication::restoreOverrideCursor();
     // A job may finish just as the close arrives; the close still wins.

@@ -140,6 +140,15 @@ CaptionButton *SkinnedWindow::frameButton(FrameButton which) const
     return nullptr;
 }
 
+bool SkinnedWindow::isFrameControlAt(QPoint at) const
+{
+    for (const CaptionButton *button : {m_systemButton, m_minimizeButton, m_closeButton}) {
+        if (button->isVisible() && button->geometry().contains(at))
+            return true;
+    }
+    return false;
+}
+
 void SkinnedWindow::layoutFrame()
 {
     const auto place = [this](CaptionButton *button, QByteArrayView name, QPoint plain) {

@@ -39,6 +39,8 @@ public:
     QRect captionRect() const; // where the caption text is centred
 
     CaptionButton *frameButton(FrameButton which) const;
+    // Whether `at` (in window coordinates) lies on one of the frame's buttons.
+    bool isFrameControlAt(QPoint at) const;
     QMenu *systemMenu() const { return m_systemMenu; }
 
 protected:

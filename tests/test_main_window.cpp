@@ -1,4 +1,5 @@
 #include "application_title.h"
+#include "caption_button.h"
 #include "forecast_grid.h"
 #include "gui_test_main.h"
 #include "link_label.h"
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QNetworkProxy>
 #include <QPointer>
 #include <QPushButton>
@@ -228,6 +230,19 @@ void requestClose(QWidget *window)
     QCoreApplication::sendEvent(window->windowHandle(), &close);
 }
 
+// A left click at `at` in `widget`, handed to its window as the display hands
+// input over: through the window, not straight to the widget.
+void postClick(QWidget *widget, QPoint at)
+{
+    QWindow *window = widget->window()->windowHandle();
+    const QPointF local = widget->mapTo(widget->window(), at);
+    const QPointF global = widget->mapToGlobal(at);
+    QCoreApplication::postEvent(window, new QMouseEvent(QEvent::MouseButtonPress, local, global,
+                                                        Qt::LeftButton, Qt::LeftButton, {}));
+    QCoreApplication::postEvent(
+        window, new QMouseEvent(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, {}, {}));
+}
+
 bool busyCursorShown()
 {
     const QCursor *cursor = QGuiApplication::overrideCursor();
@@ -261,6 +276,7 @@ private slots:
     void closeDuringCall();
     void destroyDuringStalledCall();
     void clickDuringCallRunsAfterIt();
+    void inputDuringCallIsHeldUntilItEnds();
 
 private:
     std::unique_ptr<TForm1> openWindow(const QByteArray &authority);
@@ -683,13 +699,16 @@ void TestMainWindow::closeDuringCall_data()
     QTest::addColumn<bool>("remember");
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("byButton"); // the frame's close button, else the window manager
 
-    QTest::newRow("probe") << 0 << true << kOld << 0;
-    QTest::newRow("login request") << 1 << true << kOld << 0;
-    QTest::newRow("login request, not remembered") << 1 << false << kOld << 0;
+    QTest::newRow("probe") << 0 << true << kOld << 0 << false;
+    QTest::newRow("probe, close button") << 0 << true << kOld << 0 << true;
+    QTest::newRow("login request, close button") << 1 << true << kOld << 0 << true;
+    QTest::newRow("login request") << 1 << true << kOld << 0 << false;
+    QTest::newRow("login request, not remembered") << 1 << false << kOld << 0 << false;
     // The file was written before the request went out.
-    QTest::newRow("forecast request of LOGIN") << 2 << true << kNew << 0;
-    QTest::newRow("forecast request of Refresh") << 3 << true << kNew << 2;
+    QTest::newRow("forecast request of LOGIN") << 2 << true << kNew << 0 << false;
+    QTest::newRow("forecast request of Refresh") << 3 << true << kNew << 2 << false;
 }
 
 void TestMainWindow::closeDuringCall()
@@ -698,6 +717,7 @@ void TestMainWindow::closeDuringCall()
     QFETCH(bool, remember);
     QFETCH(QByteArray, file);
     QFETCH(int, rows);
+    QFETCH(bool, byButton);
 
     writeAll(capLogPath(), kOld);
     TForm1 *window = nullptr;
@@ -705,7 +725,10 @@ void TestMainWindow::closeDuringCall()
     LoopServer server(loginAnswers([&] {
         if (loop->requests.size() == stallAt + 1) {
             loop->gated = true;
-            requestClose(window);
+            if (byButton)
+                postClick(window->frameButton(SkinnedWindow::FrameButton::Close), {5, 5});
+            else
+                requestClose(window);
         }
     }));
     loop = &server;
@@ -754,6 +777,42 @@ void TestMainWindow::destroyDuringStalledCall()
     QVERIFY2(destroying.elapsed() < 10'000, QByteArray::number(destroying.elapsed()).constData());
     QTRY_VERIFY(server.closedAfter(1));
     QCOMPARE(m_messages, QStringList());
+}
+
+void TestMainWindow::inputDuringCallIsHeldUntilItEnds()
+{
+    TForm1 *window = nullptr;
+    LoopServer *loop = nullptr;
+    LoopServer server(loginAnswers([&] {
+        if (loop->requests.size() != 4) // Refresh's request, after LOGIN's three
+            return;
+        loop->gated = true;
+        QPushButton *refresh = widget<QPushButton>(*window, "spSkinXFormButton2");
+        postClick(refresh, refresh->rect().center());
+        // Posted behind the click, so the answer goes out once the click is handled.
+        QMetaObject::invokeMethod(
+            loop,
+            [loop] {
+                loop->gated = false;
+                loop->release();
+            },
+            Qt::QueuedConnection);
+    }));
+    loop = &server;
+    const auto form = openWindow(server.authority());
+    window = form.get();
+    pressLogin(*form);
+    QCOMPARE(server.requests.size(), 3);
+
+    QList<bool> pressedWhileWaiting;
+    QPushButton *refresh = widget<QPushButton>(*form, "spSkinXFormButton2");
+    connect(refresh, &QPushButton::pressed, [&] { pressedWhileWaiting << server.gated; });
+    QTest::mouseClick(refresh, Qt::LeftButton);
+
+    // The click reached the button only once the first Refresh had ended, and
+    // then ran a Refresh of its own.
+    QTRY_COMPARE(server.requests.size(), 5);
+    QCOMPARE(pressedWhileWaiting, QList<bool>({false, false}));
 }
 
 void TestMainWindow::clickDuringCallRunsAfterIt()
