@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QPen>
 #include <QStyleOptionToolButton>
 
 namespace orvane {
@@ -66,6 +67,15 @@ void CaptionButton::paintEvent(QPaintEvent *)
         option.state |= QStyle::State_MouseOver | QStyle::State_Raised;
     if (option.state & (QStyle::State_Sunken | QStyle::State_MouseOver))
         style()->drawPrimitive(QStyle::PE_PanelButtonTool, &option, &painter, this);
+    if (m_plainIcon == QStyle::SP_TitleBarMenuButton) {
+        // Three short lines: the style's own menu icon would be its maker's logo.
+        painter.setPen(QPen(palette().color(QPalette::ButtonText), 1));
+        const int left = (width() - 8) / 2;
+        const int top = (height() - 7) / 2;
+        for (int line = 0; line < 3; ++line)
+            painter.drawLine(left, top + 3 * line, left + 7, top + 3 * line);
+        return;
+    }
     const QIcon icon = style()->standardIcon(m_plainIcon, &option, this);
     const QSize iconSize(12, 12);
     icon.paint(&painter,

@@ -171,6 +171,12 @@ void SkinnedWindow::layoutFrame()
     place(m_minimizeButton, "minimize",
           {closeLeft - kPlainButtonGap - m_minimizeButton->sizeHint().width(), kPlainButtonTop});
 
+    // Cut once per size: the mask is the dearest part of laying the frame out.
+    const QSize outline = m_skin ? size() : QSize();
+    if (outline == m_maskSize && m_maskSkin == m_skin.get())
+        return;
+    m_maskSize = outline;
+    m_maskSkin = m_skin.get();
     if (m_skin)
         setMask(frameMask(*m_skin, size()));
     else

@@ -68,6 +68,8 @@ private:
     CaptionButton *m_closeButton;
     QMenu *m_systemMenu;
     bool m_centred = false;
+    QSize m_maskSize; // the size, and the skin, the outline was last cut for
+    const Skin *m_maskSkin = nullptr;
     // A press on the caption bar, until it becomes a move or is released.
     std::optional<QPoint> m_pressAt;  // in window coordinates
     std::optional<QPoint> m_dragFrom; // a move of our own, without a window manager
