@@ -71,11 +71,6 @@ void PasswordBox::setSelection(qsizetype start, qsizetype length)
     moveCaret(start + length, true);
 }
 
-void PasswordBox::selectAll()
-{
-    setSelection(0, m_text.size());
-}
-
 QSize PasswordBox::sizeHint() const
 {
     return {150, 21};

@@ -33,7 +33,6 @@ public:
     qsizetype selectionLength() const { return std::max(m_anchor, m_caret) - selectionStart(); }
     // Selects `length` characters from `start`, with the caret at their end.
     void setSelection(qsizetype start, qsizetype length);
-    void selectAll();
     // The index of the character drawn in the first cell.
     qsizetype firstVisible() const { return m_first; }
 

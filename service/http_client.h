@@ -64,8 +64,6 @@ public:
 
     const HttpSettings &settings() const { return m_settings; }
     CookieStore &cookies() { return m_cookies; }
-    bool sendsBasicAuthorization() const { return m_basicAuth; }
-    quint16 stickyPort() const { return m_stickyPort; }
     bool isConnected() const;
 
 private:

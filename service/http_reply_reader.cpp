@@ -129,13 +129,6 @@ QByteArray ReplyReader::header(QByteArrayView name) const
     return {};
 }
 
-bool ReplyReader::hasHeader(QByteArrayView name) const
-{
-    return std::any_of(m_headers.cbegin(), m_headers.cend(), [&](const HeaderField &field) {
-        return QByteArrayView(field.name).compare(name, Qt::CaseInsensitive) == 0;
-    });
-}
-
 void ReplyReader::fail(Fault fault)
 {
     m_fault = fault;

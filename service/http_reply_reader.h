@@ -70,11 +70,9 @@ public:
     const HeaderList &headers() const { return m_headers; }
     // The first header of that name (any case), trimmed; empty when absent.
     QByteArray header(QByteArrayView name) const;
-    bool hasHeader(QByteArrayView name) const;
     bool headersCut() const { return m_headersCut; } // the stream ended inside the headers
     bool ended() const { return m_ended; }           // finish() was called
 
-    Framing framing() const { return m_framing; }
     bool bodyCut() const { return m_bodyCut; }        // the stream ended short of Content-Length
     qsizetype bodySize() const { return m_bodySize; } // bytes read, kept or not
     QByteArrayView body() const { return QByteArrayView(m_body).first(m_keptSize); }

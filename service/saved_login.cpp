@@ -87,11 +87,6 @@ const SavedLoginFileSteps &SavedLoginFileSteps::system()
     return steps;
 }
 
-QString savedLoginPath(const QString &dir)
-{
-    return QDir::toNativeSeparators(filePath(dir));
-}
-
 SavedLoginRead readSavedLogin(const QString &dir, const SavedLoginFileSteps &steps)
 {
     SavedLoginRead result;

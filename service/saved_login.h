@@ -38,9 +38,6 @@ struct SavedLoginFileSteps {
     static const SavedLoginFileSteps &system();
 };
 
-// The file "cap.log" in `dir`; the full path as error texts show it.
-QString savedLoginPath(const QString &dir);
-
 // Reads the whole file. Lines end at CR LF, a lone CR or a lone LF, a zero byte
 // ends the text, and a last line without a break counts; lines after the second
 // are ignored. A file that cannot be opened, or has fewer than two lines, comes

@@ -55,7 +55,6 @@ public:
     // The pictures of the flag column and of its header; without any, both
     // show nothing.
     void setFlagImages(const FlagImages &images);
-    FlagImages flagImages() const { return m_flags; }
 
     void clearRows();
     // A new row: empty texts and hints, image 0, window-coloured backgrounds.

@@ -24,7 +24,6 @@ public:
     explicit ForecastHeader(QWidget *parent = nullptr);
 
     void setSortMark(int column, Qt::SortOrder order);
-    int sortMarkColumn() const { return m_sortColumn; } // -1: none
 
     QSize sizeHint() const override;
 
