@@ -73,22 +73,22 @@ std::optional<DesktopFontSpec> parseDesktopFont(QByteArrayView text)
     const QList<QByteArrayView> parts = splitValue(text, ',');
     if (parts.size() < 2)
         return std::nullopt;
-    DesktopFontSpec spec;
-    spec.family = QString::fromLatin1(parts[0].trimmed());
+    DesktopFontSpec font;
+    font.family = QString::fromLatin1(parts[0].trimmed());
     bool ok = false;
-    spec.height = parts[1].trimmed().toInt(&ok);
-    if (!ok || spec.family.isEmpty() || spec.height == 0)
+    font.height = parts[1].trimmed().toInt(&ok);
+    if (!ok || font.family.isEmpty() || font.height == 0)
         return std::nullopt;
     for (qsizetype i = 2; i < parts.size(); ++i) {
         const QByteArrayView style = parts[i].trimmed();
         if (style == "bold")
-            spec.bold = true;
+            font.bold = true;
         else if (style == "underline")
-            spec.underline = true;
+            font.underline = true;
         else
             return std::nullopt;
     }
-    return spec;
+    return font;
 }
 
 bool applyDesktopFont(QWidget *widget)
@@ -96,10 +96,10 @@ bool applyDesktopFont(QWidget *widget)
     const QVariant value = widget->property(kDesktopFontProperty);
     if (!value.isValid())
         return false;
-    const std::optional<DesktopFontSpec> spec = parseDesktopFont(value.toString().toLatin1());
-    if (!spec)
+    const std::optional<DesktopFontSpec> font = parseDesktopFont(value.toString().toLatin1());
+    if (!font)
         return false;
-    widget->setFont(spec->font());
+    widget->setFont(font->font());
     return true;
 }
 

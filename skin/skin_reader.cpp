@@ -72,10 +72,10 @@ QColor colour(const SkinSetting &setting)
 
 DesktopFontSpec font(const SkinSetting &setting)
 {
-    const std::optional<DesktopFontSpec> spec = parseDesktopFont(setting.value);
-    if (!spec)
+    const std::optional<DesktopFontSpec> font = parseDesktopFont(setting.value);
+    if (!font)
         refuse(where(setting) + u": a font reads family,height[,bold][,underline]"_s);
-    return *spec;
+    return *font;
 }
 
 SkinStretch stretch(const SkinSetting &setting)

@@ -94,7 +94,7 @@ void blurImage(QImage &image, int radius)
     }
 }
 
-std::uint32_t SeededRandom::next()
+std::uint32_t FixedRandom::next()
 {
     // SplitMix64.
     std::uint64_t z = (m_state += 0x9e3779b97f4a7c15ull);
@@ -103,7 +103,7 @@ std::uint32_t SeededRandom::next()
     return std::uint32_t((z ^ (z >> 31)) >> 32);
 }
 
-double SeededRandom::uniform(double low, double high)
+double FixedRandom::uniform(double low, double high)
 {
     return low + (high - low) * (next() / 4294967296.0);
 }

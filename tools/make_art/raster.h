@@ -32,11 +32,11 @@ private:
 // radius; integer arithmetic so that every machine gets the same bytes.
 void blurImage(QImage &image, int radius);
 
-// A fixed-seed generator with its own mapping to reals: the standard library's
+// A generator that starts from a fixed state, with its own mapping to reals: the standard library's
 // distributions differ between implementations.
-class SeededRandom {
+class FixedRandom {
 public:
-    explicit SeededRandom(std::uint64_t seed) : m_state(seed) {}
+    explicit FixedRandom(std::uint64_t start) : m_state(start) {}
     std::uint32_t next();
     double uniform(double low, double high);
 

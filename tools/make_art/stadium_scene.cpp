@@ -55,7 +55,7 @@ QPainterPath tier(double top, double bottom, double sag)
 }
 
 void paintCrowd(QPainter &p, const QPainterPath &area, double top, double bottom,
-                SeededRandom &random)
+                FixedRandom &random)
 {
     p.save();
     p.setClipPath(area);
@@ -76,7 +76,7 @@ void paintCrowd(QPainter &p, const QPainterPath &area, double top, double bottom
     p.restore();
 }
 
-void paintStands(QPainter &p, SeededRandom &random)
+void paintStands(QPainter &p, FixedRandom &random)
 {
     const QPainterPath upper = tier(kStandsTop, kPitchTop, 26);
     QLinearGradient upperFill(0, kStandsTop, 0, kPitchTop);
@@ -211,7 +211,7 @@ void paintBeams(QPainter &p)
 
 // Out-of-focus lights of the far stands, kept out of the corner with the
 // version label.
-void paintBokeh(QPainter &p, double scale, SeededRandom &random)
+void paintBokeh(QPainter &p, double scale, FixedRandom &random)
 {
     Layer bokeh(QSizeF(kWidth, kHeight), scale);
     QPainter b;
@@ -254,7 +254,7 @@ void paintVignette(QPainter &p)
 
 void paintStadium(QPainter &painter, double scale)
 {
-    SeededRandom random(20240501);
+    FixedRandom random(20240501);
     paintSky(painter);
     paintStands(painter, random);
     paintPitch(painter);
