@@ -279,15 +279,8 @@ void TForm1::spSkinXFormButton1Click()
 
     m_credentials = {toCp1251(ui->loginedit->text()), ui->passedit->text()};
     QByteArray reply;
-    switch (fetchLoginReply(reply)) {
-    case Fetch::Received:
-        break;
-    case Fetch::Abandoned:
+    if (!fetchOrTell(reply))
         return;
-    case Fetch::Failed:
-        showMessage(kConnectionMessage.toString());
-        return;
-    }
     if (containsFailMarker(reply)) {
         showMessage(u"Autorization Failed!"_s);
         return;
@@ -306,6 +299,22 @@ void TForm1::spSkinXFormButton1Click()
     LoadForecasts();
 }
 
+// The login reply, or false: after a failure with nothing received the user
+// is told so; an abandoned call just ends the handler.
+bool TForm1::fetchOrTell(QByteArray &reply)
+{
+    switch (fetchLoginReply(reply)) {
+    case Fetch::Received:
+        return true;
+    case Fetch::Abandoned:
+        return false;
+    case Fetch::Failed:
+        showMessage(kConnectionMessage.toString());
+        return false;
+    }
+    return false;
+}
+
 void TForm1::spSkinXFormButton2Click()
 {
     const Running running(*this, &TForm1::spSkinXFormButton2Click);
@@ -322,15 +331,8 @@ void TForm1::LoadForecasts()
 
     // Fetched before the grid is cleared: a failed request must leave the rows.
     QByteArray reply;
-    switch (fetchLoginReply(reply)) {
-    case Fetch::Received:
-        break;
-    case Fetch::Abandoned:
+    if (!fetchOrTell(reply))
         return;
-    case Fetch::Failed:
-        showMessage(kConnectionMessage.toString());
-        return;
-    }
     ui->NG->ClearRows();
     const ForecastReply forecasts = readForecastReply(reply);
     if (forecasts.refused) {

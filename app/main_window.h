@@ -84,6 +84,7 @@ private:
     // failed, after the error box has shown why.
     bool LoadSavedLogin();
     Fetch fetchLoginReply(QByteArray &reply);
+    bool fetchOrTell(QByteArray &reply);
     ProbeResult probeVersion();
     [[nodiscard]] bool wait(NetworkWorker::Job job);
     void showMessage(const QString &text);

@@ -1,5 +1,6 @@
 #include "forecast_grid.h"
 #include "grid_layout_rules.h"
+#include "grid_rows.h"
 #include "gui_test_main.h"
 
 #include <QAbstractItemModelTester>
@@ -10,29 +11,11 @@
 #include <algorithm>
 
 using namespace orvane;
+using namespace orvane::test;
 using enum orvane::ForecastGridModel::Column;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// One row per text, in `column`; column 0 numbers the rows in adding order.
-void addRows(ForecastGrid &grid, int column, const QStringList &texts)
-{
-    for (const QString &text : texts) {
-        grid.AddRow();
-        const int row = grid.RowCount() - 1;
-        grid.SetCellText(Id, row, QString::number(row));
-        grid.SetCellText(column, row, text);
-    }
-}
-
-QStringList columnTexts(const ForecastGrid &grid, int column)
-{
-    QStringList texts;
-    for (int row = 0; row < grid.RowCount(); ++row)
-        texts << grid.gridModel()->text(column, row);
-    return texts;
-}
 
 QColor pixelAt(const QImage &image, QPoint at)
 {

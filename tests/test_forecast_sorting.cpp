@@ -1,36 +1,15 @@
 #include "forecast_grid.h"
 #include "forecast_header.h"
+#include "grid_rows.h"
 #include "gui_test_main.h"
 
 #include <QHeaderView>
 #include <QTest>
 
 using namespace orvane;
+using namespace orvane::test;
 using enum orvane::ForecastGridModel::Column;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// One row per text, in `column`; column 0 numbers the rows in adding order.
-void addRows(ForecastGrid &grid, int column, const QStringList &texts)
-{
-    for (const QString &text : texts) {
-        grid.AddRow();
-        const int row = grid.RowCount() - 1;
-        grid.SetCellText(Id, row, QString::number(row));
-        grid.SetCellText(column, row, text);
-    }
-}
-
-QStringList columnTexts(const ForecastGrid &grid, int column)
-{
-    QStringList texts;
-    for (int row = 0; row < grid.RowCount(); ++row)
-        texts << grid.gridModel()->text(column, row);
-    return texts;
-}
-
-} // namespace
 
 class TestForecastSorting : public QObject {
     Q_OBJECT
