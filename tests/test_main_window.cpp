@@ -10,10 +10,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -276,6 +278,9 @@ private slots:
     void closeDuringCall();
     void destroyDuringStalledCall();
     void clickDuringCallRunsAfterIt();
+    void editedPasswordGoesOutByteForByte_data();
+    void editedPasswordGoesOutByteForByte();
+    void linkLabelOpensTheMakersSite();
     void inputDuringCallIsHeldUntilItEnds();
 
 private:
@@ -479,6 +484,58 @@ void TestMainWindow::login()
     QCOMPARE(widget<QLabel>(*form, "pr2")->text(), u"Count: 2"_s);
     QCOMPARE(QFileInfo::exists(capLogPath()), !after.isNull());
     QCOMPARE(readFileBytes(capLogPath()), after);
+}
+
+void TestMainWindow::editedPasswordGoesOutByteForByte_data()
+{
+    QTest::addColumn<QString>("typed");     // typed into the box, character by character
+    QTest::addColumn<QString>("clipboard"); // then pasted with Ctrl+V at the end
+    QTest::addColumn<int>("backspaces");    // then deleted from the end
+    QTest::addColumn<QByteArray>("sent");
+
+    QTest::newRow("typed Cyrillic and blanks")
+        << u"п ар&#1"_s << QString() << 0 << QByteArray("\xef \xe0\xf0&#1");
+    QTest::newRow("pasted, line break dropped")
+        << u"ab"_s << u"c\r\nd"_s << 0 << QByteArray("abcd");
+    QTest::newRow("deleted") << u"secret!!"_s << QString() << 2 << QByteArray("secret");
+    QTest::newRow("outside the code page") << u"x€y✓"_s << QString() << 0 << QByteArray("x\x88y?");
+}
+
+// What the user typed, pasted and deleted in the box reaches the wire and the
+// saved-login file unchanged (the "#" rest of a password stops at the wire,
+// as any "#" in a URL does).
+void TestMainWindow::editedPasswordGoesOutByteForByte()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, clipboard);
+    QFETCH(int, backspaces);
+    QFETCH(QByteArray, sent);
+
+    ScriptedServer server({{kProbe}, {play(kFirst), play(kSecond)}});
+    const auto form = openWindow(server.authority());
+    widget<QLineEdit>(*form, "loginedit")->setText(u"u"_s);
+    widget<QCheckBox>(*form, "zap")->setChecked(true);
+    PasswordBox *box = widget<PasswordBox>(*form, "passedit");
+    box->setFocus();
+    for (const QChar c : typed) { // as a keyboard sends them, Cyrillic included
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(box, &press);
+    }
+    if (!clipboard.isNull()) {
+        QGuiApplication::clipboard()->setText(clipboard);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    }
+    for (int i = 0; i < backspaces; ++i)
+        QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(box->text(), sent);
+    pressLogin(*form);
+
+    QByteArray onTheWire = sent;
+    if (const qsizetype hash = onTheWire.indexOf('#'); hash >= 0)
+        onTheWire.truncate(hash);
+    QCOMPARE(server.requests().value(1),
+             loginRequest(server.authority(), "login=u&pass=" + onTheWire));
+    QCOMPARE(readFileBytes(capLogPath()), "u\r\n" + sent + "\r\n");
 }
 
 void TestMainWindow::loginOutcome_data()
@@ -813,6 +870,14 @@ void TestMainWindow::inputDuringCallIsHeldUntilItEnds()
     // then ran a Refresh of its own.
     QTRY_COMPARE(server.requests.size(), 5);
     QCOMPARE(pressedWhileWaiting, QList<bool>({false, false}));
+}
+
+void TestMainWindow::linkLabelOpensTheMakersSite()
+{
+    const auto form = openWindow("127.0.0.1:1");
+    LinkLabel *link = widget<LinkLabel>(*form, "spSkinLinkLabel1");
+    QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(3, link->height() / 2));
+    QCOMPARE(m_opened, QList<QUrl>{QUrl(u"http://maker.example"_s)});
 }
 
 void TestMainWindow::clickDuringCallRunsAfterIt()
