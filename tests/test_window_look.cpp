@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -93,6 +94,8 @@ private slots:
     void keysThatDoNothing();
     void captionButtonsAndSystemMenu_data();
     void captionButtonsAndSystemMenu();
+    void movedByItsCaptionBarOnly_data();
+    void movedByItsCaptionBarOnly();
     void outlineOnAGrab();
     void statesPaintedFromTheSkin_data();
     void statesPaintedFromTheSkin();
@@ -357,6 +360,37 @@ void TestWindowLook::captionButtonsAndSystemMenu()
         QTest::keyClick(&form, Qt::Key_F4, Qt::AltModifier);
     }
     QVERIFY(!form.isVisible());
+}
+
+void TestWindowLook::movedByItsCaptionBarOnly_data()
+{
+    QTest::addColumn<bool>("onCaption");
+    QTest::newRow("caption bar") << true;
+    QTest::newRow("page") << false;
+}
+
+void TestWindowLook::movedByItsCaptionBarOnly()
+{
+    QFETCH(bool, onCaption);
+    Window window(true);
+    TForm1 &form = *window.form;
+    const QPoint before = form.pos();
+    // With no window manager to move it (the offscreen platform has none), the
+    // window follows the pointer itself.
+    const QPoint grab = onCaption ? QPoint(form.width() / 3, 12) : QPoint(200, 300);
+    QWidget *target = &form; // as the events reach it when nothing inside takes them
+    // The pointer's own path on the screen, whatever the window does meanwhile.
+    const auto send = [&](QEvent::Type type, QPoint delta, Qt::MouseButtons buttons) {
+        const QPoint global = before + grab + delta;
+        QMouseEvent event(type, target->mapFromGlobal(QPointF(global)), QPointF(global),
+                          Qt::LeftButton, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    };
+    send(QEvent::MouseButtonPress, {}, Qt::LeftButton);
+    send(QEvent::MouseMove, {20, 0}, Qt::LeftButton);
+    send(QEvent::MouseMove, {40, 25}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {40, 25}, {});
+    QCOMPARE(form.pos(), onCaption ? before + QPoint(40, 25) : before);
 }
 
 void TestWindowLook::outlineOnAGrab()
