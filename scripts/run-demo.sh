@@ -7,8 +7,8 @@ scripts/install-deps.sh run
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display: neither DISPLAY nor WAYLAND_DISPLAY is set, so the client cannot open" >&2
-    echo "its window. Run this from a desktop session, or under a virtual one:" >&2
-    echo "  xvfb-run -a $0" >&2
+    echo "a window you could see. Run this from a desktop session (X11, or Wayland with" >&2
+    echo "XWayland), or over SSH with X11 forwarding (ssh -X)." >&2
     exit 1
 fi
 
