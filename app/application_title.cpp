@@ -1,4 +1,4 @@
-#include "application_title.h"
+#include "app/application_title.h"
 
 #include <QFileInfo>
 

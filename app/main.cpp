@@ -1,4 +1,4 @@
-#include "run_program.h"
+#include "app/run_program.h"
 
 int main(int argc, char *argv[])
 {

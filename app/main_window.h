@@ -1,11 +1,11 @@
 #pragma once
 
-#include "credentials.h"
-#include "league_flags.h"
-#include "network_worker.h"
-#include "skin.h"
-#include "skinned_window.h"
-#include "version_probe.h"
+#include "app/network_worker.h"
+#include "service/credentials.h"
+#include "service/version_probe.h"
+#include "skin/skin.h"
+#include "skin/skinned_window.h"
+#include "table/league_flags.h"
 
 #include <QByteArray>
 #include <QList>

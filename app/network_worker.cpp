@@ -1,4 +1,4 @@
-#include "network_worker.h"
+#include "app/network_worker.h"
 
 #include <QCoreApplication>
 #include <QThread>

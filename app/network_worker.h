@@ -1,7 +1,7 @@
 #pragma once
 
-#include "http_cancel.h"
-#include "http_client.h"
+#include "service/http_cancel.h"
+#include "service/http_client.h"
 
 #include <QEventLoop>
 #include <QObject>

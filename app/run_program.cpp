@@ -1,9 +1,9 @@
-#include "run_program.h"
+#include "app/run_program.h"
 
-#include "application_title.h"
-#include "bundled_fonts.h"
-#include "main_window.h"
-#include "text_codec.h"
+#include "app/application_title.h"
+#include "app/main_window.h"
+#include "service/text_codec.h"
+#include "skin/bundled_fonts.h"
 
 #include <QApplication>
 #include <QEvent>

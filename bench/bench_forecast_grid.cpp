@@ -1,7 +1,7 @@
-#include "bundled_fonts.h"
-#include "forecast_grid.h"
-#include "forecast_reply.h"
-#include "forecast_rows.h"
+#include "service/forecast_reply.h"
+#include "skin/bundled_fonts.h"
+#include "table/forecast_grid.h"
+#include "table/forecast_rows.h"
 
 #include <QApplication>
 #include <array>

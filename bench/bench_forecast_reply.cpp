@@ -1,4 +1,4 @@
-#include "forecast_reply.h"
+#include "service/forecast_reply.h"
 
 #include <benchmark/benchmark.h>
 #include <string_view>

@@ -1,5 +1,5 @@
-#include "http_client.h"
-#include "scripted_server.h"
+#include "service/http_client.h"
+#include "tests/support/scripted_server.h"
 
 #include <QCoreApplication>
 #include <QProcess>

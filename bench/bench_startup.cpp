@@ -1,7 +1,7 @@
 // From process start to the first painted window. Each iteration starts this
 // executable again in its child mode, which runs the program's own body on the
 // offscreen platform and says "shown" over a pipe once the window has painted.
-#include "run_program.h"
+#include "app/run_program.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

@@ -24,7 +24,7 @@ if(MSVC)
 else()
     target_compile_options(orvane_settings INTERFACE
         -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
-        -Woverloaded-virtual -Wimplicit-fallthrough -Wformat=2)
+        -Woverloaded-virtual -Wimplicit-fallthrough -Wformat=2 -Wold-style-cast)
     if(ORVANE_WERROR)
         target_compile_options(orvane_settings INTERFACE -Werror)
     endif()
@@ -42,4 +42,5 @@ endif()
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/build_config.h.in
                ${CMAKE_BINARY_DIR}/generated/orvane/build_config.h @ONLY)
-target_include_directories(orvane_settings INTERFACE ${CMAKE_BINARY_DIR}/generated)
+# Includes name their layer from the project root: "skin/skin.h", "service/http_client.h".
+target_include_directories(orvane_settings INTERFACE ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)

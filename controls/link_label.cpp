@@ -1,6 +1,6 @@
-#include "link_label.h"
+#include "controls/link_label.h"
 
-#include "skin_style.h"
+#include "skin/skin_style.h"
 
 #include <QEvent>
 #include <QMouseEvent>

@@ -1,9 +1,9 @@
-#include "password_box.h"
+#include "controls/password_box.h"
 
-#include "desktop_colors.h"
-#include "password_box_accessible.h"
-#include "skin_style.h"
-#include "text_codec.h"
+#include "controls/password_box_accessible.h"
+#include "service/text_codec.h"
+#include "skin/desktop_colors.h"
+#include "skin/skin_style.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

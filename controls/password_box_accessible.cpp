@@ -1,6 +1,6 @@
-#include "password_box_accessible.h"
+#include "controls/password_box_accessible.h"
 
-#include "password_box.h"
+#include "controls/password_box.h"
 
 #include <QAccessibleWidget>
 

@@ -1,6 +1,6 @@
-#include "shadow_label.h"
+#include "controls/shadow_label.h"
 
-#include "soft_shadow.h"
+#include "controls/soft_shadow.h"
 
 #include <QEvent>
 #include <QPainter>

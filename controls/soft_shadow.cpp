@@ -1,4 +1,4 @@
-#include "soft_shadow.h"
+#include "controls/soft_shadow.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
-#include "forecast_reply.h"
-#include "reference_reply_reader.h"
+#include "service/forecast_reply.h"
+#include "tests/support/reference_reply_reader.h"
 
 #include <cstdint>
 #include <cstdlib>

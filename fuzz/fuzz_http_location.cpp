@@ -1,6 +1,6 @@
-#include "http_location.h"
-#include "http_request.h"
-#include "http_url.h"
+#include "service/http_location.h"
+#include "service/http_request.h"
+#include "service/http_url.h"
 
 #include <QByteArrayList>
 #include <cstdint>

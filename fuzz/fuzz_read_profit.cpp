@@ -1,5 +1,5 @@
-#include "read_profit.h"
-#include "reference_read_profit.h"
+#include "service/read_profit.h"
+#include "tests/support/reference_read_profit.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,5 @@
-#include "reference_replace_all.h"
-#include "replace_all.h"
+#include "service/replace_all.h"
+#include "tests/support/reference_replace_all.h"
 
 #include <algorithm>
 #include <cstdint>

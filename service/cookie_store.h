@@ -1,6 +1,6 @@
 #pragma once
 
-#include "http_header.h"
+#include "service/http_header.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

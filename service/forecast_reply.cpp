@@ -1,6 +1,6 @@
-#include "forecast_reply.h"
+#include "service/forecast_reply.h"
 
-#include "tag_value.h"
+#include "service/tag_value.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "match_record.h"
+#include "service/match_record.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,8 +1,8 @@
-#include "http_client.h"
+#include "service/http_client.h"
 
-#include "http_location.h"
-#include "http_log.h"
-#include "http_request.h"
+#include "service/http_location.h"
+#include "service/http_log.h"
+#include "service/http_request.h"
 
 #include <QDateTime>
 #include <QEventLoop>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "cookie_store.h"
-#include "http_cancel.h"
-#include "http_reply_reader.h"
-#include "http_url.h"
+#include "service/cookie_store.h"
+#include "service/http_cancel.h"
+#include "service/http_reply_reader.h"
+#include "service/http_url.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

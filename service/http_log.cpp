@@ -1,4 +1,4 @@
-#include "http_log.h"
+#include "service/http_log.h"
 
 namespace orvane::http {
 Q_LOGGING_CATEGORY(lcHttp, "orvane.http")

@@ -1,4 +1,4 @@
-#include "http_reply_reader.h"
+#include "service/http_reply_reader.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "http_url.h"
+#include "service/http_url.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,4 +1,4 @@
-#include "http_url.h"
+#include "service/http_url.h"
 
 #include <algorithm>
 

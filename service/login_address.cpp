@@ -1,4 +1,4 @@
-#include "login_address.h"
+#include "service/login_address.h"
 
 namespace orvane {
 

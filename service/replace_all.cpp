@@ -1,4 +1,4 @@
-#include "replace_all.h"
+#include "service/replace_all.h"
 
 #include <optional>
 #include <vector>

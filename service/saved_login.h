@@ -1,6 +1,6 @@
 #pragma once
 
-#include "credentials.h"
+#include "service/credentials.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "tag_value.h"
+#include "service/tag_value.h"
 
 namespace orvane {
 

@@ -1,6 +1,6 @@
-#include "version_probe.h"
+#include "service/version_probe.h"
 
-#include "http_log.h"
+#include "service/http_log.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>

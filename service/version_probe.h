@@ -1,6 +1,6 @@
 #pragma once
 
-#include "http_cancel.h"
+#include "service/http_cancel.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,4 +1,4 @@
-#include "bundled_fonts.h"
+#include "skin/bundled_fonts.h"
 
 #include <QFontDatabase>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "caption_button.h"
+#include "skin/caption_button.h"
 
-#include "skin_painter.h"
+#include "skin/skin_painter.h"
 
 #include <QEvent>
 #include <QPainter>

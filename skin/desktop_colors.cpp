@@ -1,4 +1,4 @@
-#include "desktop_colors.h"
+#include "skin/desktop_colors.h"
 
 namespace orvane {
 

@@ -1,7 +1,7 @@
-#include "desktop_font.h"
+#include "skin/desktop_font.h"
 
-#include "bundled_fonts.h"
-#include "skin_settings.h"
+#include "skin/bundled_fonts.h"
+#include "skin/skin_settings.h"
 
 #include <QHash>
 #include <QList>

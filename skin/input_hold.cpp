@@ -1,6 +1,6 @@
-#include "input_hold.h"
+#include "skin/input_hold.h"
 
-#include "skinned_window.h"
+#include "skin/skinned_window.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

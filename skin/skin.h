@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop_font.h"
+#include "skin/desktop_font.h"
 
 #include <QByteArray>
 #include <QColor>

@@ -1,4 +1,4 @@
-#include "skin_painter.h"
+#include "skin/skin_painter.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin.h"
+#include "skin/skin.h"
 
 #include <QBitmap>
 #include <QRect>

@@ -1,6 +1,6 @@
-#include "desktop_font.h"
-#include "skin.h"
-#include "skin_settings.h"
+#include "skin/desktop_font.h"
+#include "skin/skin.h"
+#include "skin/skin_settings.h"
 
 #include <QFile>
 #include <functional>

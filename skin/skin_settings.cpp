@@ -1,4 +1,4 @@
-#include "skin_settings.h"
+#include "skin/skin_settings.h"
 
 namespace orvane {
 namespace {

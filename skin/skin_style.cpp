@@ -1,7 +1,7 @@
-#include "skin_style.h"
+#include "skin/skin_style.h"
 
-#include "desktop_font.h"
-#include "skin_painter.h"
+#include "skin/desktop_font.h"
+#include "skin/skin_painter.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -1,10 +1,10 @@
-#include "skinned_window.h"
+#include "skin/skinned_window.h"
 
-#include "caption_button.h"
-#include "desktop_colors.h"
-#include "desktop_font.h"
-#include "skin_painter.h"
-#include "skin_style.h"
+#include "skin/caption_button.h"
+#include "skin/desktop_colors.h"
+#include "skin/desktop_font.h"
+#include "skin/skin_painter.h"
+#include "skin/skin_style.h"
 
 #include <QAction>
 #include <QApplication>

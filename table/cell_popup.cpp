@@ -1,6 +1,6 @@
-#include "cell_popup.h"
+#include "table/cell_popup.h"
 
-#include "forecast_columns.h"
+#include "table/forecast_columns.h"
 
 #include <QCursor>
 #include <QFontMetrics>

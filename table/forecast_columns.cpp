@@ -1,6 +1,6 @@
-#include "forecast_columns.h"
+#include "table/forecast_columns.h"
 
-#include "desktop_font.h"
+#include "skin/desktop_font.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "desktop_colors.h"
-#include "forecast_grid_model.h"
+#include "skin/desktop_colors.h"
+#include "table/forecast_grid_model.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,6 +1,6 @@
-#include "forecast_delegates.h"
+#include "table/forecast_delegates.h"
 
-#include "forecast_columns.h"
+#include "table/forecast_columns.h"
 
 #include <QFontMetrics>
 #include <QIcon>

@@ -1,8 +1,8 @@
-#include "forecast_grid.h"
+#include "table/forecast_grid.h"
 
-#include "forecast_columns.h"
-#include "forecast_delegates.h"
-#include "forecast_header.h"
+#include "table/forecast_columns.h"
+#include "table/forecast_delegates.h"
+#include "table/forecast_header.h"
 
 #include <QCursor>
 #include <QFontMetrics>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cell_popup.h"
-#include "forecast_grid_model.h"
-#include "league_flags.h"
+#include "table/cell_popup.h"
+#include "table/forecast_grid_model.h"
+#include "table/league_flags.h"
 
 #include <QColor>
 #include <QRect>

@@ -1,6 +1,6 @@
-#include "forecast_grid_model.h"
+#include "table/forecast_grid_model.h"
 
-#include "forecast_columns.h"
+#include "table/forecast_columns.h"
 
 #include <QBrush>
 #include <QGuiApplication>

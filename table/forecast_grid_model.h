@@ -1,6 +1,6 @@
 #pragma once
 
-#include "league_flags.h"
+#include "table/league_flags.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

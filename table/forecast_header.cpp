@@ -1,6 +1,6 @@
-#include "forecast_header.h"
+#include "table/forecast_header.h"
 
-#include "forecast_columns.h"
+#include "table/forecast_columns.h"
 
 #include <QFontMetrics>
 #include <QIcon>

@@ -1,9 +1,9 @@
-#include "forecast_rows.h"
+#include "table/forecast_rows.h"
 
-#include "league_flags.h"
-#include "read_profit.h"
-#include "replace_all.h"
-#include "text_codec.h"
+#include "service/read_profit.h"
+#include "service/replace_all.h"
+#include "service/text_codec.h"
+#include "table/league_flags.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forecast_grid.h"
-#include "match_record.h"
+#include "service/match_record.h"
+#include "table/forecast_grid.h"
 
 namespace orvane {
 

@@ -1,4 +1,4 @@
-#include "league_flags.h"
+#include "table/league_flags.h"
 
 #include <QPixmap>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "forecast_grid.h"
-#include "grid_layout_rules.h"
-#include "gui_test_main.h"
+#include "table/forecast_grid.h"
+#include "tests/support/grid_layout_rules.h"
+#include "tests/support/gui_test_main.h"
 
 #include <QCursor>
 #include <QHelpEvent>

@@ -1,4 +1,4 @@
-#include "cookie_store.h"
+#include "service/cookie_store.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
-#include "forecast_reply.h"
-#include "http_client.h"
-#include "login_address.h"
-#include "text_codec.h"
-#include "version_probe.h"
+#include "service/forecast_reply.h"
+#include "service/http_client.h"
+#include "service/login_address.h"
+#include "service/text_codec.h"
+#include "service/version_probe.h"
 
 #include <QProcess>
 #include <QSet>

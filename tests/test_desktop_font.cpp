@@ -1,6 +1,6 @@
-#include "bundled_fonts.h"
-#include "desktop_font.h"
-#include "gui_test_main.h"
+#include "skin/bundled_fonts.h"
+#include "skin/desktop_font.h"
+#include "tests/support/gui_test_main.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -1,9 +1,9 @@
-#include "desktop_font.h"
-#include "gui_test_main.h"
-#include "link_label.h"
-#include "shadow_label.h"
-#include "skin_style.h"
-#include "soft_shadow.h"
+#include "controls/link_label.h"
+#include "controls/shadow_label.h"
+#include "controls/soft_shadow.h"
+#include "skin/desktop_font.h"
+#include "skin/skin_style.h"
+#include "tests/support/gui_test_main.h"
 
 #include <QPainter>
 

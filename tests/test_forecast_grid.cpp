@@ -1,7 +1,7 @@
-#include "forecast_grid.h"
-#include "grid_layout_rules.h"
-#include "grid_rows.h"
-#include "gui_test_main.h"
+#include "table/forecast_grid.h"
+#include "tests/support/grid_layout_rules.h"
+#include "tests/support/grid_rows.h"
+#include "tests/support/gui_test_main.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
-#include "forecast_reply.h"
-#include "login_address.h"
-#include "tag_value.h"
+#include "service/forecast_reply.h"
+#include "service/login_address.h"
+#include "service/tag_value.h"
 
 #include <QTest>
 

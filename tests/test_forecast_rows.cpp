@@ -1,5 +1,5 @@
-#include "forecast_rows.h"
-#include "gui_test_main.h"
+#include "table/forecast_rows.h"
+#include "tests/support/gui_test_main.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include "forecast_grid.h"
-#include "forecast_header.h"
-#include "grid_rows.h"
-#include "gui_test_main.h"
+#include "table/forecast_grid.h"
+#include "table/forecast_header.h"
+#include "tests/support/grid_rows.h"
+#include "tests/support/gui_test_main.h"
 
 #include <QHeaderView>
 #include <QTest>

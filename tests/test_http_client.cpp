@@ -1,6 +1,6 @@
-#include "http_client.h"
-#include "log_capture.h"
-#include "scripted_server.h"
+#include "service/http_client.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/scripted_server.h"
 
 #include <QTcpServer>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "http_location.h"
-#include "http_reply_reader.h"
-#include "http_request.h"
-#include "http_url.h"
+#include "service/http_location.h"
+#include "service/http_reply_reader.h"
+#include "service/http_request.h"
+#include "service/http_url.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "gui_test_main.h"
-#include "league_flags.h"
+#include "table/league_flags.h"
+#include "tests/support/gui_test_main.h"
 
 #include <QHash>
 #include <QTest>

@@ -1,12 +1,12 @@
-#include "application_title.h"
-#include "caption_button.h"
-#include "forecast_grid.h"
-#include "gui_test_main.h"
-#include "link_label.h"
-#include "main_window.h"
-#include "password_box.h"
-#include "scripted_server.h"
-#include "text_codec.h"
+#include "app/application_title.h"
+#include "app/main_window.h"
+#include "controls/link_label.h"
+#include "controls/password_box.h"
+#include "service/text_codec.h"
+#include "skin/caption_button.h"
+#include "table/forecast_grid.h"
+#include "tests/support/gui_test_main.h"
+#include "tests/support/scripted_server.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
-#include "gui_test_main.h"
-#include "password_box.h"
-#include "skin.h"
-#include "skin_style.h"
+#include "controls/password_box.h"
+#include "skin/skin.h"
+#include "skin/skin_style.h"
+#include "tests/support/gui_test_main.h"
 
 #include <QAccessible>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "read_profit.h"
+#include "service/read_profit.h"
 
 #include <QTest>
 #include <limits>

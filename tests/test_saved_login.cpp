@@ -1,4 +1,4 @@
-#include "saved_login.h"
+#include "service/saved_login.h"
 
 #include <QFile>
 #include <QLocalServer>

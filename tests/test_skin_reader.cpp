@@ -1,5 +1,5 @@
-#include "skin.h"
-#include "skin_settings.h"
+#include "skin/skin.h"
+#include "skin/skin_settings.h"
 
 #include <QHash>
 #include <QResource>

@@ -1,4 +1,4 @@
-#include "text_codec.h"
+#include "service/text_codec.h"
 
 #include <QSet>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "log_capture.h"
-#include "login_address.h"
-#include "scripted_server.h"
-#include "version_probe.h"
+#include "service/login_address.h"
+#include "service/version_probe.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/scripted_server.h"
 
 #include <QHostAddress>
 #include <QNetworkProxy>

@@ -1,7 +1,7 @@
-#include "caption_button.h"
-#include "gui_test_main.h"
-#include "main_window.h"
-#include "password_box.h"
+#include "app/main_window.h"
+#include "controls/password_box.h"
+#include "skin/caption_button.h"
+#include "tests/support/gui_test_main.h"
 
 #include <QAccessible>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forecast_grid.h"
+#include "table/forecast_grid.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
-#include "bundled_fonts.h"
-#include "gui_test_main.h"
+#include "skin/bundled_fonts.h"
+#include "tests/support/gui_test_main.h"
 
 #include <QDir>
 #include <QFile>

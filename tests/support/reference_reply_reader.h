@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forecast_reply.h"
-#include "tag_value.h"
+#include "service/forecast_reply.h"
+#include "service/tag_value.h"
 
 // The forecast reply read the slow, obvious way: one search of the forecast's
 // text per field. The fast reader must agree with it on every input.

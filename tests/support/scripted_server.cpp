@@ -1,4 +1,4 @@
-#include "scripted_server.h"
+#include "tests/support/scripted_server.h"
 
 #include <arpa/inet.h>
 #include <atomic>

@@ -1,6 +1,6 @@
-#include "demo_http.h"
+#include "tools/demo_service/demo_http.h"
 
-#include "demo_reply.h"
+#include "tools/demo_service/demo_reply.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "demo_reply.h"
+#include "tools/demo_service/demo_reply.h"
 
 #include <QString>
 #include <QStringEncoder>

@@ -1,7 +1,7 @@
 // The demo forecast service: serves the version file and the login request on
 // loopback, so the client can be tried without the real service.
-#include "demo_http.h"
-#include "demo_reply.h"
+#include "tools/demo_service/demo_http.h"
+#include "tools/demo_service/demo_reply.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

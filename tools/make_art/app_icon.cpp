@@ -1,4 +1,4 @@
-#include "app_icon.h"
+#include "tools/make_art/app_icon.h"
 
 #include <QLinearGradient>
 #include <QPainter>

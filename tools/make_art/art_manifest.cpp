@@ -1,4 +1,4 @@
-#include "art_manifest.h"
+#include "tools/make_art/art_manifest.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
-#include "brand_logo.h"
+#include "tools/make_art/brand_logo.h"
 
-#include "raster.h"
+#include "tools/make_art/raster.h"
 
 #include <QFont>
 #include <QLinearGradient>

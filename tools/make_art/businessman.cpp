@@ -1,7 +1,7 @@
-#include "businessman.h"
+#include "tools/make_art/businessman.h"
 
-#include "page_layout.h"
-#include "raster.h"
+#include "tools/make_art/page_layout.h"
+#include "tools/make_art/raster.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "emoji_library.h"
+#include "tools/make_art/emoji_library.h"
 
 #include <QPainter>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "emoji_library.h"
+#include "tools/make_art/emoji_library.h"
 
 #include <QFile>
 #include <QJsonDocument>

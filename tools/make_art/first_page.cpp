@@ -1,10 +1,10 @@
-#include "first_page.h"
+#include "tools/make_art/first_page.h"
 
-#include "brand_logo.h"
-#include "businessman.h"
-#include "page_layout.h"
-#include "raster.h"
-#include "stadium_scene.h"
+#include "tools/make_art/brand_logo.h"
+#include "tools/make_art/businessman.h"
+#include "tools/make_art/page_layout.h"
+#include "tools/make_art/raster.h"
+#include "tools/make_art/stadium_scene.h"
 
 #include <QFont>
 #include <QLinearGradient>

@@ -1,4 +1,4 @@
-#include "ico_file.h"
+#include "tools/make_art/ico_file.h"
 
 #include <QBuffer>
 #include <QtEndian>

@@ -1,13 +1,13 @@
 // Writes the first-page picture and the application icon into resources/,
 // with their .qrc files, licence notices and manifest, then reads every file
 // back and refuses output of the wrong size or kind.
-#include "app_icon.h"
-#include "art_manifest.h"
-#include "first_page.h"
-#include "ico_file.h"
-#include "output_checks.h"
-#include "page_layout.h"
-#include "previews.h"
+#include "tools/make_art/app_icon.h"
+#include "tools/make_art/art_manifest.h"
+#include "tools/make_art/first_page.h"
+#include "tools/make_art/ico_file.h"
+#include "tools/make_art/output_checks.h"
+#include "tools/make_art/page_layout.h"
+#include "tools/make_art/previews.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "output_checks.h"
+#include "tools/make_art/output_checks.h"
 
-#include "page_layout.h"
-#include "raster.h"
+#include "tools/make_art/page_layout.h"
+#include "tools/make_art/raster.h"
 
 #include <QFile>
 #include <QImageReader>

@@ -1,6 +1,6 @@
-#include "previews.h"
+#include "tools/make_art/previews.h"
 
-#include "page_layout.h"
+#include "tools/make_art/page_layout.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "raster.h"
+#include "tools/make_art/raster.h"
 
 #include <algorithm>
 #include <cmath>

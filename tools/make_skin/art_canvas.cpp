@@ -1,4 +1,4 @@
-#include "art_canvas.h"
+#include "tools/make_skin/art_canvas.h"
 
 #include <algorithm>
 #include <vector>

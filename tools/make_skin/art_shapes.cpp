@@ -1,4 +1,4 @@
-#include "art_shapes.h"
+#include "tools/make_skin/art_shapes.h"
 
 #include <algorithm>
 

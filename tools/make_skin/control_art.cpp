@@ -1,7 +1,7 @@
 // The tabs and page frame, the text field, the tool panel and its labels.
-#include "art_canvas.h"
-#include "art_shapes.h"
-#include "skin_art.h"
+#include "tools/make_skin/art_canvas.h"
+#include "tools/make_skin/art_shapes.h"
+#include "tools/make_skin/skin_art.h"
 
 #include <QPainter>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The window frame, its mask and the caption buttons.
-#include "art_canvas.h"
-#include "art_shapes.h"
-#include "skin_art.h"
+#include "tools/make_skin/art_canvas.h"
+#include "tools/make_skin/art_shapes.h"
+#include "tools/make_skin/skin_art.h"
 
 #include <QPainter>
 

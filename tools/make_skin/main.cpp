@@ -1,10 +1,10 @@
 // Paints the pictures of the skin "iOS4_Ext" into its folder, checks that the
 // skin reads with them, and optionally writes a contact sheet and a mock-up of
 // the window for checking them by eye.
-#include "bundled_fonts.h"
-#include "skin.h"
-#include "skin_pictures.h"
-#include "skin_preview.h"
+#include "skin/bundled_fonts.h"
+#include "skin/skin.h"
+#include "tools/make_skin/skin_pictures.h"
+#include "tools/make_skin/skin_preview.h"
 
 #include <QCommandLineParser>
 #include <QDir>

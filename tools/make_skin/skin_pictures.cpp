@@ -1,6 +1,6 @@
-#include "skin_pictures.h"
+#include "tools/make_skin/skin_pictures.h"
 
-#include "skin_art.h"
+#include "tools/make_skin/skin_art.h"
 
 #include <QImageWriter>
 #include <QSaveFile>

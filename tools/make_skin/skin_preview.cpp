@@ -1,8 +1,8 @@
-#include "skin_preview.h"
+#include "tools/make_skin/skin_preview.h"
 
-#include "desktop_font.h"
-#include "skin.h"
-#include "skin_painter.h"
+#include "skin/desktop_font.h"
+#include "skin/skin.h"
+#include "skin/skin_painter.h"
 
 #include <QBitmap>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin_pictures.h"
+#include "tools/make_skin/skin_pictures.h"
 
 #include <QImage>
 #include <vector>

@@ -2,9 +2,9 @@
 // them: they read with skin.ini, stretch cleanly, keep to their rectangles,
 // agree with the mask, carry their text legibly, and are what the generator
 // paints today.
-#include "art_shapes.h"
-#include "skin.h"
-#include "skin_pictures.h"
+#include "skin/skin.h"
+#include "tools/make_skin/art_shapes.h"
+#include "tools/make_skin/skin_pictures.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "demo_service_process.h"
+#include "tools/screenshots/demo_service_process.h"
 
 #include <QDeadlineTimer>
 

@@ -1,9 +1,9 @@
 // Renders the window's pages to PNG files on the offscreen platform, with the
 // same platform, style, fonts and scale as the GUI tests, so the pictures are
 // the same on every machine.
-#include "demo_service_process.h"
-#include "gui_test_main.h"
-#include "window_shots.h"
+#include "tests/support/gui_test_main.h"
+#include "tools/screenshots/demo_service_process.h"
+#include "tools/screenshots/window_shots.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
-#include "window_shots.h"
+#include "tools/screenshots/window_shots.h"
 
-#include "demo_reply.h"
-#include "main_window.h"
-#include "password_box.h"
+#include "app/main_window.h"
+#include "controls/password_box.h"
+#include "tools/demo_service/demo_reply.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
