@@ -218,6 +218,10 @@ bool TForm1::versionIsCurrent()
     case ProbeResult::Unreachable:
         showMessage(kConnectionMessage.toString());
         return false;
+    case ProbeResult::ServerError:
+        // A server that cannot answer says nothing of the version.
+        showMessage(kServerErrorMessage.toString());
+        return false;
     case ProbeResult::Outdated:
         showMessage(updateMessage(m_endpoints.makerSite));
         if (m_hooks.openUrl)

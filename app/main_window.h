@@ -29,6 +29,8 @@ struct ServiceEndpoints {
 
 inline constexpr QStringView kConnectionMessage =
     u"Cannot connect to the forecast server. Check your connection and try again.";
+inline constexpr QStringView kServerErrorMessage =
+    u"The forecast server cannot answer right now. Try again later.";
 
 // The skin the program is drawn with: the stored one, or none when it cannot
 // be read (the window then draws plainly and says why on standard error).

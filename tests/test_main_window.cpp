@@ -249,6 +249,8 @@ private slots:
     void loginOutcome();
     void updatePath_data();
     void updatePath();
+    void serverErrorStaysOnLoginScreen_data();
+    void serverErrorStaysOnLoginScreen();
     void refresh_data();
     void refresh();
     void saveFailureStaysOnLoginScreen();
@@ -588,7 +590,6 @@ void TestMainWindow::updatePath_data()
     QTest::addColumn<QByteArray>("reply");
 
     QTest::newRow("404") << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
-    QTest::newRow("500") << QByteArray("HTTP/1.1 500 Oops\r\nContent-Length: 0\r\n\r\n");
     QTest::newRow("304") << QByteArray("HTTP/1.1 304 Not Modified\r\n\r\n");
 }
 
@@ -612,6 +613,42 @@ void TestMainWindow::updatePath()
     QCOMPARE(server.requests().size(), 1);
     QCOMPARE(form->credentials(), Credentials());
     QCOMPARE(readFileBytes(capLogPath()), kOld);
+}
+
+void TestMainWindow::serverErrorStaysOnLoginScreen_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+
+    QTest::newRow("503") << QByteArray(
+        "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\n\r\n");
+    QTest::newRow("500") << QByteArray("HTTP/1.1 500 Oops\r\nContent-Length: 0\r\n\r\n");
+}
+
+// The server could not say whether this version is current: no update path,
+// and once it answers again the next LOGIN goes through.
+void TestMainWindow::serverErrorStaysOnLoginScreen()
+{
+    QFETCH(QByteArray, reply);
+
+    writeAll(capLogPath(), kOld);
+    ScriptedServer server({{play(reply, Then::Close)}, {kProbe}, {play(kFirst), play(kSecond)}});
+    const auto form = openWindow(server.authority());
+    widget<QLineEdit>(*form, "loginedit")->setText(u"user"_s);
+    pressLogin(*form);
+
+    const QStringList told{u"The forecast server cannot answer right now. Try again later."_s};
+    QCOMPARE(m_messages, told);
+    QCOMPARE(m_opened, QList<QUrl>());
+    QVERIFY(form->isVisible());
+    QCOMPARE(screenOf(*form), u"login"_s);
+    QCOMPARE(server.requests().size(), 1);
+    QCOMPARE(form->credentials(), Credentials());
+    QCOMPARE(readFileBytes(capLogPath()), kOld);
+
+    pressLogin(*form);
+    QCOMPARE(screenOf(*form), u"forecast"_s);
+    QCOMPARE(m_messages, told);
+    QCOMPARE(server.requests().size(), 4);
 }
 
 void TestMainWindow::refresh_data()
