@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/input_hold.h"
 #include "app/network_worker.h"
 #include "service/forecast_reply.h"
 #include "service/login_address.h"
@@ -7,19 +8,15 @@
 #include "service/tag_value.h"
 #include "service/text_codec.h"
 #include "skin/desktop_font.h"
-#include "skin/input_hold.h"
 #include "skin/skin_style.h"
 #include "table/forecast_grid.h"
 #include "table/forecast_rows.h"
 #include "ui_main_window.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QTabBar>
 #include <cstdio>
@@ -37,15 +34,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace orvane {
 namespace {
-
-void showBox(QMessageBox::Icon icon, const QString &text)
-{
-    // Parentless, so it is centred on the screen rather than on the window.
-    QMessageBox box(icon, QCoreApplication::applicationName(), QString(text).remove(u'\r'),
-                    QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
 
 constexpr QSize kClientSize(800, 623);
 // The tool panel's inner area without a skin: inside its one-pixel frame.
@@ -93,68 +81,6 @@ QString windowTitleFor(QByteArrayView subscription)
 
 } // namespace
 
-PlatformHooks PlatformHooks::desktop()
-{
-    PlatformHooks hooks;
-    hooks.showMessage = [](const QString &text) {
-        showBox(QMessageBox::NoIcon, text);
-    };
-    hooks.showError = [](const QString &text) {
-        showBox(QMessageBox::Critical, text);
-    };
-    hooks.openUrl = [](const QUrl &url) {
-        QDesktopServices::openUrl(url);
-    };
-    hooks.savedLoginFolder = [] {
-        return QDir::currentPath();
-    };
-    return hooks;
-}
-
-// Marks a handler as running. A handler called while another one waits in a
-// local event loop (for the network or a message box) is put off until the
-// running one has returned, as the user input of that time is.
-class TForm1::Running {
-public:
-    Running(TForm1 &form, Handler handler) : m_form(form)
-    {
-        if (form.m_loopDepth > 0) {
-            form.m_deferred.append(handler);
-            return;
-        }
-        m_entered = true;
-        ++form.m_handlerDepth;
-    }
-    ~Running()
-    {
-        if (m_entered && --m_form.m_handlerDepth == 0)
-            m_form.afterHandlers();
-    }
-    Running(const Running &) = delete;
-    Running &operator=(const Running &) = delete;
-
-    explicit operator bool() const { return m_entered; }
-
-private:
-    TForm1 &m_form;
-    bool m_entered = false;
-};
-
-namespace {
-
-class LoopScope {
-public:
-    explicit LoopScope(int &depth) : m_depth(depth) { ++m_depth; }
-    ~LoopScope() { --m_depth; }
-    LoopScope(const LoopScope &) = delete;
-    LoopScope &operator=(const LoopScope &) = delete;
-
-private:
-    int &m_depth;
-};
-
-} // namespace
-
 std::shared_ptr<const Skin> programSkin()
 {
     const SkinRead &stored = storedSkin();
@@ -171,7 +97,9 @@ TForm1::TForm1(ServiceEndpoints endpoints, PlatformHooks hooks, std::shared_ptr<
                QWidget *parent)
     : SkinnedWindow(parent), ui(std::make_unique<Ui::TForm1>()), ImageList3(FlagImages::bundled()),
       m_endpoints(std::move(endpoints)), m_hooks(std::move(hooks)),
-      m_worker(std::make_unique<NetworkWorker>())
+      m_worker(std::make_unique<NetworkWorker>()),
+      m_gate(
+          this, [this] { close(); }, [this] { m_worker->abandon(); })
 {
     static const bool resources = (initWindowResources(), true);
     Q_UNUSED(resources);
@@ -228,7 +156,7 @@ void TForm1::layOut()
 
 void TForm1::FormCreate()
 {
-    const Running running(*this, &TForm1::FormCreate);
+    const HandlerGate::Running running(m_gate, [this] { FormCreate(); });
     if (!running)
         return;
 
@@ -257,26 +185,12 @@ bool TForm1::LoadSavedLogin()
 
 void TForm1::spSkinXFormButton1Click()
 {
-    const Running running(*this, &TForm1::spSkinXFormButton1Click);
+    const HandlerGate::Running running(m_gate, [this] { spSkinXFormButton1Click(); });
     if (!running)
         return;
 
-    switch (probeVersion()) {
-    case ProbeResult::Current:
-        break;
-    case ProbeResult::Cancelled:
+    if (!versionIsCurrent())
         return;
-    case ProbeResult::Unreachable:
-        showMessage(kConnectionMessage.toString());
-        return;
-    case ProbeResult::Outdated:
-        showMessage(updateMessage(m_endpoints.makerSite));
-        if (m_hooks.openUrl)
-            m_hooks.openUrl(downloadPage(m_endpoints.makerSite));
-        close(); // takes effect once this handler has returned
-        return;
-    }
-
     m_credentials = {toCp1251(ui->loginedit->text()), ui->passedit->text()};
     QByteArray reply;
     if (!fetchOrTell(reply))
@@ -286,17 +200,52 @@ void TForm1::spSkinXFormButton1Click()
         return;
     }
     setWindowTitle(windowTitleFor(tagValueView(reply, "PODPISKA")));
-    const QString folder = savedLoginFolder();
-    if (ui->zap->isChecked()) {
-        if (const std::optional<QString> error = SaveLogin(m_credentials, folder)) {
-            showError(errorBoxText(*error));
-            return;
-        }
-    } else {
-        deleteSavedLogin(folder);
-    }
+    if (!rememberLogin())
+        return;
     showForecastScreen();
     LoadForecasts();
+}
+
+// Whether LOGIN may go on. An outdated version takes the update path: the
+// message, the download page, and the window closes once the handler has returned.
+bool TForm1::versionIsCurrent()
+{
+    switch (probeVersion()) {
+    case ProbeResult::Current:
+        return true;
+    case ProbeResult::Cancelled:
+        return false;
+    case ProbeResult::Unreachable:
+        showMessage(kConnectionMessage.toString());
+        return false;
+    case ProbeResult::ServerError:
+        // A server that cannot answer says nothing of the version.
+        showMessage(kServerErrorMessage.toString());
+        return false;
+    case ProbeResult::Outdated:
+        showMessage(updateMessage(m_endpoints.makerSite));
+        if (m_hooks.openUrl)
+            m_hooks.openUrl(downloadPage(m_endpoints.makerSite));
+        close();
+        return false;
+    }
+    return false;
+}
+
+// Saves the login when "remember" is ticked and deletes the file otherwise;
+// false when saving failed, after the error box has shown why.
+bool TForm1::rememberLogin()
+{
+    const QString folder = savedLoginFolder();
+    if (!ui->zap->isChecked()) {
+        deleteSavedLogin(folder);
+        return true;
+    }
+    if (const std::optional<QString> error = SaveLogin(m_credentials, folder)) {
+        showError(errorBoxText(*error));
+        return false;
+    }
+    return true;
 }
 
 // The login reply, or false: after a failure with nothing received the user
@@ -317,7 +266,7 @@ bool TForm1::fetchOrTell(QByteArray &reply)
 
 void TForm1::spSkinXFormButton2Click()
 {
-    const Running running(*this, &TForm1::spSkinXFormButton2Click);
+    const HandlerGate::Running running(m_gate, [this] { spSkinXFormButton2Click(); });
     if (!running)
         return;
     LoadForecasts();
@@ -325,7 +274,7 @@ void TForm1::spSkinXFormButton2Click()
 
 void TForm1::LoadForecasts()
 {
-    const Running running(*this, &TForm1::LoadForecasts);
+    const HandlerGate::Running running(m_gate, [this] { LoadForecasts(); });
     if (!running)
         return;
 
@@ -364,19 +313,10 @@ bool TForm1::focusNextPrevChild(bool next)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (m_networkDepth > 0) {
-        // Closing never waits for the network: the handler gives the call up.
-        m_abandoned = true;
-        m_worker->abandon();
+    if (m_gate.allowClose())
         QWidget::closeEvent(event);
-        return;
-    }
-    if (m_handlerDepth > 0) {
-        m_closePending = true;
+    else
         event->ignore();
-        return;
-    }
-    QWidget::closeEvent(event);
 }
 
 // Failed when the request failed before any byte of a body arrived: an empty
@@ -413,13 +353,12 @@ ProbeResult TForm1::probeVersion()
 // False when the call was abandoned: the handler must stop without a word.
 bool TForm1::wait(NetworkWorker::Job job)
 {
-    if (m_abandoned)
+    if (m_gate.abandoned())
         return false;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     bool finished = false;
     {
-        const LoopScope scope(m_loopDepth);
-        const LoopScope network(m_networkDepth);
+        const HandlerGate::Waiting waiting(m_gate, HandlerGate::Wait::Network);
         // Input waits until the handler has returned, but the frame's close
         // button and system menu answer at once, so a close abandons the call.
         const InputHold hold(*this);
@@ -427,19 +366,19 @@ bool TForm1::wait(NetworkWorker::Job job)
     }
     QGuiApplication::restoreOverrideCursor();
     // A job may finish just as the close arrives; the close still wins.
-    return finished && !m_abandoned;
+    return finished && !m_gate.abandoned();
 }
 
 void TForm1::showMessage(const QString &text)
 {
-    const LoopScope scope(m_loopDepth);
+    const HandlerGate::Waiting waiting(m_gate, HandlerGate::Wait::Dialog);
     if (m_hooks.showMessage)
         m_hooks.showMessage(text);
 }
 
 void TForm1::showError(const QString &text)
 {
-    const LoopScope scope(m_loopDepth);
+    const HandlerGate::Waiting waiting(m_gate, HandlerGate::Wait::Dialog);
     if (m_hooks.showError)
         m_hooks.showError(text);
 }
@@ -454,25 +393,6 @@ void TForm1::showForecastScreen()
 QString TForm1::savedLoginFolder() const
 {
     return m_hooks.savedLoginFolder ? m_hooks.savedLoginFolder() : QDir::currentPath();
-}
-
-void TForm1::afterHandlers()
-{
-    if (std::exchange(m_abandoned, false)) {
-        // Already closed.
-        m_closePending = false;
-        m_deferred.clear();
-        return;
-    }
-    if (m_closePending) {
-        // The window is going: what was clicked before the close no longer matters.
-        m_closePending = false;
-        m_deferred.clear();
-        close();
-        return;
-    }
-    for (const Handler handler : std::exchange(m_deferred, {}))
-        QMetaObject::invokeMethod(this, handler, Qt::QueuedConnection);
 }
 
 } // namespace orvane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/desktop_hooks.h"
+#include "app/handler_gate.h"
 #include "app/network_worker.h"
 #include "service/credentials.h"
 #include "service/version_probe.h"
@@ -10,10 +12,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QUrl>
 #include <QWidget>
-#include <chrono>
-#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -28,22 +27,10 @@ struct ServiceEndpoints {
     QString makerSite;      // domain of the maker's web site
 };
 
-// What the window asks of the desktop. Tests replace these so that no dialog
-// shows and no browser opens.
-struct PlatformHooks {
-    std::function<void(const QString &text)> showMessage; // modal, no icon, one OK button
-    std::function<void(const QString &text)> showError;   // modal, error icon, one OK button
-    std::function<void(const QUrl &url)> openUrl;
-    std::function<QString()> savedLoginFolder; // asked at each access to the saved-login file
-    std::chrono::milliseconds probeTimeout = kProbeTimeout;
-
-    // Message boxes titled with the application name, centred on the screen;
-    // the default browser; the current working directory.
-    static PlatformHooks desktop();
-};
-
 inline constexpr QStringView kConnectionMessage =
     u"Cannot connect to the forecast server. Check your connection and try again.";
+inline constexpr QStringView kServerErrorMessage =
+    u"The forecast server cannot answer right now. Try again later.";
 
 // The skin the program is drawn with: the stored one, or none when it cannot
 // be read (the window then draws plainly and says why on standard error).
@@ -76,13 +63,13 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    using Handler = void (TForm1::*)();
-    class Running;
     enum class Fetch { Received, Failed, Abandoned };
 
     // Fills the login page from the saved-login file; false when reading it
     // failed, after the error box has shown why.
     bool LoadSavedLogin();
+    bool versionIsCurrent();
+    bool rememberLogin();
     Fetch fetchLoginReply(QByteArray &reply);
     bool fetchOrTell(QByteArray &reply);
     ProbeResult probeVersion();
@@ -92,7 +79,6 @@ private:
     void showForecastScreen();
     void layOut();
     QString savedLoginFolder() const;
-    void afterHandlers();
 
     std::unique_ptr<Ui::TForm1> ui;
     const FlagImages ImageList3; // loaded once; NG holds a copy that shares it
@@ -100,13 +86,7 @@ private:
     PlatformHooks m_hooks;
     std::unique_ptr<NetworkWorker> m_worker;
     Credentials m_credentials;
-
-    int m_handlerDepth = 0;      // handlers on the stack
-    int m_loopDepth = 0;         // local event loops those handlers wait in
-    int m_networkDepth = 0;      // of them, the ones that wait for the network
-    bool m_closePending = false; // a close arrived while a handler showed a message
-    bool m_abandoned = false;    // a close arrived while a handler waited for the network
-    QList<Handler> m_deferred;   // handlers called while another one waited
+    HandlerGate m_gate;
 };
 
 } // namespace orvane

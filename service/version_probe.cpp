@@ -163,6 +163,11 @@ ProbeResult ProbeUrl(QByteArrayView url, std::chrono::milliseconds timeout,
     }
     if (status == 200 || status == 302)
         return ProbeResult::Current;
+    if (status >= 500 && status <= 599) {
+        qCWarning(lcProbe).noquote()
+            << "version file at" << where(address) << "answered with server error" << status;
+        return ProbeResult::ServerError;
+    }
     qCWarning(lcProbe).noquote() << "version file at" << where(address) << "answered with status"
                                  << status << "(taken as an outdated version)";
     return ProbeResult::Outdated;

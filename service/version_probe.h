@@ -10,6 +10,7 @@ namespace orvane {
 
 enum class ProbeResult {
     Current,     // the last reply of the chain had status 200 or 302
+    ServerError, // the last reply's status was 500 to 599: the server could not answer
     Outdated,    // an HTTP reply came, with any other status
     Unreachable, // no HTTP reply at all: no such host, refused, timed out, an unusable address
     Cancelled,   // its CancelToken stopped it first

@@ -1,4 +1,5 @@
 #include "service/http_client.h"
+#include "tests/support/http_exchange.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/scripted_server.h"
 
@@ -14,6 +15,9 @@
 using namespace orvane::http;
 using orvane::test::ConnectionScript;
 using orvane::test::Exchange;
+using orvane::test::getRequest;
+using orvane::test::ok;
+using orvane::test::play;
 using orvane::test::ScriptedServer;
 using Then = Exchange::Then;
 
@@ -21,34 +25,19 @@ Q_DECLARE_METATYPE(QList<orvane::test::ConnectionScript>)
 
 namespace {
 
-// Written out here rather than taken from the code under test.
-const QByteArray kAgent = "Mozilla/5.0 (Windows NT 6.1; WOW64) AppleWebKit/537.36 (KHTML, like "
-                          "Gecko) Chrome/37.0.2062.102 Safari/537.36";
 const QByteArray kLogin = "/login/orvane.php?login=u&pass=p";
 
 // The request expected on the wire; "{A}" and "{B}" stand for the servers.
-QByteArray widget(const QByteArray &target, const QByteArray &host = "{A}",
-                  const QByteArray &extra = {})
+QByteArray wire(const QByteArray &target, const QByteArray &host = "{A}",
+                const QByteArray &extra = {})
 {
-    return "GET " + target + " HTTP/1.1\r\nContent-Type: text/html\r\nHost: " + host +
-           "\r\nAccept: text/html, */*\r\nUser-Agent: " + kAgent + "\r\n" + extra + "\r\n";
-}
-
-QByteArray ok(const QByteArray &body, const QByteArray &headers = {})
-{
-    return "HTTP/1.1 200 OK\r\n" + headers + "Content-Length: " + QByteArray::number(body.size()) +
-           "\r\n\r\n" + body;
+    return getRequest(target, host, extra);
 }
 
 QByteArray redirect(const QByteArray &location, int status = 302)
 {
     return "HTTP/1.1 " + QByteArray::number(status) + " Moved\r\nLocation: " + location +
            "\r\nContent-Length: 5\r\n\r\nmoved";
-}
-
-Exchange play(const QByteArray &reply, Then then = Then::KeepOpen, qsizetype cutAfter = -1)
-{
-    return {reply, Exchange::Delivery::Whole, cutAfter, then};
 }
 
 ConnectionScript repeat(const Exchange &exchange, int times)
@@ -159,17 +148,17 @@ void TestHttpClient::exchanges_data()
         << Scripts{{play(hello)}} << Scripts{}
         << QByteArrayList{"http://{A}/login/orvane.php?login=a b\\\xc8\xe2&pass=x&y=1#z&w"}
         << QByteArrayList{"ok hello"}
-        << QByteArrayList{widget("/login/orvane.php?login=a b/\xc8\xe2&pass=x&y=1")}
+        << QByteArrayList{wire("/login/orvane.php?login=a b/\xc8\xe2&pass=x&y=1")}
         << QByteArrayList{} << 1;
     QTest::newRow("empty credentials")
         << Scripts{{play(hello)}} << Scripts{}
         << QByteArrayList{"http://{A}/login/orvane.php?login=&pass="} << QByteArrayList{"ok hello"}
-        << QByteArrayList{widget("/login/orvane.php?login=&pass=")} << QByteArrayList{} << 1;
+        << QByteArrayList{wire("/login/orvane.php?login=&pass=")} << QByteArrayList{} << 1;
     QTest::newRow("control bytes encoded")
         << Scripts{{play(hello)}} << Scripts{}
         << QByteArrayList{"http://{A}/l?login=a\r\nX-Evil: 1\x7f&pass=\t"}
         << QByteArrayList{"ok hello"}
-        << QByteArrayList{widget("/l?login=a%0D%0AX-Evil: 1%7F&pass=%09")} << QByteArrayList{} << 1;
+        << QByteArrayList{wire("/l?login=a%0D%0AX-Evil: 1%7F&pass=%09")} << QByteArrayList{} << 1;
     QTest::newRow("https refused before sending")
         << Scripts{} << Scripts{} << QByteArrayList{"https://{A}/x"}
         << QByteArrayList{"fail 0 untouched"} << QByteArrayList{} << QByteArrayList{} << 0;
@@ -178,25 +167,25 @@ void TestHttpClient::exchanges_data()
     QTest::newRow("empty body leaves the variable")
         << Scripts{{play(ok({})), play("HTTP/1.1 204 No Content\r\n\r\n")}} << Scripts{}
         << QByteArrayList{login, login} << QByteArrayList{"ok untouched", "ok untouched"}
-        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{wire(kLogin), wire(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("chunked") << Scripts{{play(
                                     "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
                                     "5\r\nhello\r\n6\r\n world\r\n0\r\n\r\n")}}
                              << Scripts{} << QByteArrayList{login}
-                             << QByteArrayList{"ok hello world"} << QByteArrayList{widget(kLogin)}
+                             << QByteArrayList{"ok hello world"} << QByteArrayList{wire(kLogin)}
                              << QByteArrayList{} << 1;
     QTest::newRow("until close") << Scripts{{play("HTTP/1.1 200 OK\r\n\r\nall of it", Then::Close)}}
                                  << Scripts{} << QByteArrayList{login}
-                                 << QByteArrayList{"ok all of it"} << QByteArrayList{widget(kLogin)}
+                                 << QByteArrayList{"ok all of it"} << QByteArrayList{wire(kLogin)}
                                  << QByteArrayList{} << 1;
     QTest::newRow("dribbled") << Scripts{{Exchange{ok("dribbled body"),
                                                    Exchange::Delivery::Dribble}}}
                               << Scripts{} << QByteArrayList{login}
-                              << QByteArrayList{"ok dribbled body"}
-                              << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
+                              << QByteArrayList{"ok dribbled body"} << QByteArrayList{wire(kLogin)}
+                              << QByteArrayList{} << 1;
     QTest::newRow("cut short of its length is a prefix")
         << Scripts{{play(ok("0123456789"), Then::Close, 42)}} << Scripts{} << QByteArrayList{login}
-        << QByteArrayList{"ok 012"} << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{"ok 012"} << QByteArrayList{wire(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("chunked cut hands back the part")
         << Scripts{{play(
                        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n4\r\nwo",
@@ -204,15 +193,15 @@ void TestHttpClient::exchanges_data()
                    {play(hello)}}
         << Scripts{} << QByteArrayList{login, login}
         << QByteArrayList{"fail 200 hellowo", "ok hello"}
-        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 2;
+        << QByteArrayList{wire(kLogin), wire(kLogin)} << QByteArrayList{} << 2;
     QTest::newRow("closed before the status line")
         << Scripts{{play("HTTP/1.1 200", Then::Close)}} << Scripts{} << QByteArrayList{login}
-        << QByteArrayList{"fail 0 untouched"} << QByteArrayList{widget(kLogin)} << QByteArrayList{}
+        << QByteArrayList{"fail 0 untouched"} << QByteArrayList{wire(kLogin)} << QByteArrayList{}
         << 1;
     QTest::newRow("2xx headers cut off")
         << Scripts{{play("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n", Then::Close)}} << Scripts{}
         << QByteArrayList{login} << QByteArrayList{"fail 200 untouched"}
-        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{wire(kLogin)} << QByteArrayList{} << 1;
 
     // Refused statuses.
     QTest::newRow("404 with a body, connection kept")
@@ -220,44 +209,43 @@ void TestHttpClient::exchanges_data()
                     play(hello)}}
         << Scripts{} << QByteArrayList{login, login}
         << QByteArrayList{"fail 404 untouched", "ok hello"}
-        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{wire(kLogin), wire(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("unreadable status")
         << Scripts{{play("HTTP/1.1 OK\r\nContent-Length: 2\r\n\r\nhi")}} << Scripts{}
         << QByteArrayList{login} << QByteArrayList{"fail -1 untouched"}
-        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{wire(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("3xx without Location")
         << Scripts{{play("HTTP/1.1 302 Found\r\nContent-Length: 2\r\n\r\nhi")}} << Scripts{}
         << QByteArrayList{login} << QByteArrayList{"fail 302 untouched"}
-        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{wire(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("304 is refused")
         << Scripts{{play("HTTP/1.1 304 Not Modified\r\nContent-Length: 0\r\n\r\n")}} << Scripts{}
         << QByteArrayList{login} << QByteArrayList{"fail 304 untouched"}
-        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{wire(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("refused body waited for, not forever")
         << Scripts{{play("HTTP/1.1 500 Oops\r\nContent-Length: 100\r\n\r\npart", Then::Stall)},
                    {play(hello)}}
         << Scripts{} << QByteArrayList{login, login}
         << QByteArrayList{"fail 500 untouched", "ok hello"}
-        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 2;
+        << QByteArrayList{wire(kLogin), wire(kLogin)} << QByteArrayList{} << 2;
 
     // Redirects.
     QTest::newRow("200 with Location is a redirect")
         << Scripts{{play(ok("junk", "Location: /next\r\n")), play(hello)}} << Scripts{}
         << QByteArrayList{login} << QByteArrayList{"ok hello"}
-        << QByteArrayList{widget(kLogin), widget("/next")} << QByteArrayList{} << 1;
+        << QByteArrayList{wire(kLogin), wire("/next")} << QByteArrayList{} << 1;
     QTest::newRow("relative, parent and root-relative")
         << Scripts{{play(redirect("page.php?a=1")), play(redirect("../up/./x")),
                     play(redirect("/root", 301)), play(hello)}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"ok hello"}
-        << QByteArrayList{widget(kLogin), widget("/login/page.php?a=1"), widget("/up/x"),
-                          widget("/root")}
+        << QByteArrayList{wire(kLogin), wire("/login/page.php?a=1"), wire("/up/x"), wire("/root")}
         << QByteArrayList{} << 1;
     {
         ConnectionScript fourteen = repeat(play(redirect("/r")), 14);
         fourteen.append(play(hello));
-        QByteArrayList requests{widget(kLogin)};
+        QByteArrayList requests{wire(kLogin)};
         for (int i = 0; i < 14; ++i)
-            requests.append(widget("/r"));
+            requests.append(wire("/r"));
         QTest::newRow("14 redirects then 200")
             << Scripts{fourteen} << Scripts{} << QByteArrayList{login} << QByteArrayList{"ok hello"}
             << requests << QByteArrayList{} << 1;
@@ -272,24 +260,24 @@ void TestHttpClient::exchanges_data()
     }
     QTest::newRow("https Location fails")
         << Scripts{{play(redirect("https://{A}/secure"))}} << Scripts{} << QByteArrayList{login}
-        << QByteArrayList{"fail 0 untouched"} << QByteArrayList{widget(kLogin)} << QByteArrayList{}
+        << QByteArrayList{"fail 0 untouched"} << QByteArrayList{wire(kLogin)} << QByteArrayList{}
         << 1;
     QTest::newRow("absolute redirect leaves its port behind")
         << Scripts{{play(redirect("http://{B}/b"))}} << Scripts{{play(hello), play(ok("again"))}}
         << QByteArrayList{login, "http://127.0.0.1/c"} << QByteArrayList{"ok hello", "ok again"}
-        << QByteArrayList{widget(kLogin)}
-        << QByteArrayList{widget("/b", "{B}"), widget("/c", "{B}")} << 1;
+        << QByteArrayList{wire(kLogin)} << QByteArrayList{wire("/b", "{B}"), wire("/c", "{B}")}
+        << 1;
     QTest::newRow("redirect body that never ends")
         << Scripts{{play("HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 50\r\n\r\nab",
                          Then::Stall)},
                    {play(hello)}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"ok hello"}
-        << QByteArrayList{widget(kLogin), widget("/x")} << QByteArrayList{} << 2;
+        << QByteArrayList{wire(kLogin), wire("/x")} << QByteArrayList{} << 2;
 
     // Connections.
     QTest::newRow("kept between calls")
         << Scripts{{play(hello), play(ok("second"))}} << Scripts{} << QByteArrayList{login, login}
-        << QByteArrayList{"ok hello", "ok second"} << QByteArrayList{widget(kLogin), widget(kLogin)}
+        << QByteArrayList{"ok hello", "ok second"} << QByteArrayList{wire(kLogin), wire(kLogin)}
         << QByteArrayList{} << 1;
     QTest::newRow("Connection: close")
         << Scripts{{play(ok("one", "Connection: Close\r\n"))},
@@ -297,21 +285,20 @@ void TestHttpClient::exchanges_data()
                    {play(ok("three"))}}
         << Scripts{} << QByteArrayList{login, login, login}
         << QByteArrayList{"ok one", "ok two", "ok three"}
-        << QByteArrayList{widget(kLogin), widget(kLogin), widget(kLogin)} << QByteArrayList{} << 3;
+        << QByteArrayList{wire(kLogin), wire(kLogin), wire(kLogin)} << QByteArrayList{} << 3;
     QTest::newRow("stray bytes after a reply")
         << Scripts{{play(hello + "HTTP/1.1 200 OK\r\n\r\nstale")}, {play(ok("fresh"))}} << Scripts{}
         << QByteArrayList{login, login} << QByteArrayList{"ok hello", "ok fresh"}
-        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 2;
+        << QByteArrayList{wire(kLogin), wire(kLogin)} << QByteArrayList{} << 2;
     QTest::newRow("other host closes the connection")
         << Scripts{{play(hello)}, {play(ok("back"))}} << Scripts{{play(ok("b"))}}
         << QByteArrayList{login, "http://{B}/b", login}
         << QByteArrayList{"ok hello", "ok b", "ok back"}
-        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{widget("/b", "{B}")}
-        << 2;
+        << QByteArrayList{wire(kLogin), wire(kLogin)} << QByteArrayList{wire("/b", "{B}")} << 2;
     QTest::newRow("not repeated when dropped")
         << Scripts{{play(hello)}} << Scripts{} << QByteArrayList{login, login}
         << QByteArrayList{"ok hello", "fail 0 untouched"}
-        << QByteArrayList{widget(kLogin), widget(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{wire(kLogin), wire(kLogin)} << QByteArrayList{} << 1;
 
     // Cookies and authorization.
     QTest::newRow("cookie goes with the next request")
@@ -319,7 +306,7 @@ void TestHttpClient::exchanges_data()
                                  "Set-Cookie: far=1; Domain=other.example\r\n")),
                     play(ok("b"))}}
         << Scripts{} << QByteArrayList{login, login} << QByteArrayList{"ok a", "ok b"}
-        << QByteArrayList{widget(kLogin), widget(kLogin, "{A}", "Cookie: sid=42\r\n")}
+        << QByteArrayList{wire(kLogin), wire(kLogin, "{A}", "Cookie: sid=42\r\n")}
         << QByteArrayList{} << 1;
     QTest::newRow("cookie of a redirect and of a refusal kept")
         << Scripts{{play("HTTP/1.1 302 Found\r\nSet-Cookie: r=1; path=/\r\nLocation: /x\r\n"
@@ -328,8 +315,8 @@ void TestHttpClient::exchanges_data()
                     play(hello)}}
         << Scripts{} << QByteArrayList{login, login}
         << QByteArrayList{"fail 403 untouched", "ok hello"}
-        << QByteArrayList{widget(kLogin), widget("/x", "{A}", "Cookie: r=1\r\n"),
-                          widget(kLogin, "{A}", "Cookie: r=1; f=2\r\n")}
+        << QByteArrayList{wire(kLogin), wire("/x", "{A}", "Cookie: r=1\r\n"),
+                          wire(kLogin, "{A}", "Cookie: r=1; f=2\r\n")}
         << QByteArrayList{} << 1;
     const QByteArray basic = "Authorization: Basic Og==\r\n";
     QTest::newRow("Basic challenge marks the client")
@@ -340,38 +327,38 @@ void TestHttpClient::exchanges_data()
                     play(hello), play(ok("still"))}}
         << Scripts{} << QByteArrayList{login, login, login, login}
         << QByteArrayList{"fail 401 untouched", "fail 401 untouched", "ok hello", "ok still"}
-        << QByteArrayList{widget(kLogin), widget(kLogin), widget(kLogin, "{A}", basic),
-                          widget(kLogin, "{A}", basic)}
+        << QByteArrayList{wire(kLogin), wire(kLogin), wire(kLogin, "{A}", basic),
+                          wire(kLogin, "{A}", basic)}
         << QByteArrayList{} << 1;
 
     // Hostile or dead servers: each fails, bounded.
     QTest::newRow("line over 16384 bytes")
         << Scripts{{play("HTTP/1.1 200 OK\r\nX: " + QByteArray(16382, 'x') + "\r\n\r\n")}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"fail 200 untouched"}
-        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{wire(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("endless headers")
         << Scripts{{play("HTTP/1.1 200 OK\r\n" +
                          QByteArray("X-Pad: " + QByteArray(1000, 'p') + "\r\n").repeated(300))}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"fail 200 untouched"}
-        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{wire(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("length claims a gigabyte")
         << Scripts{{play("HTTP/1.1 200 OK\r\nContent-Length: 1073741824\r\n\r\nabc", Then::Stall)}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"fail 200 untouched"}
-        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{wire(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("endless chunk")
         << Scripts{{play(
                "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n7fffffffffffffff\r\nab",
                Then::Stall)}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"fail 200 untouched"}
-        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{wire(kLogin)} << QByteArrayList{} << 1;
     QTest::newRow("silent before the status")
         << Scripts{{play({}, Then::Stall)}} << Scripts{} << QByteArrayList{login}
-        << QByteArrayList{"fail 0 untouched"} << QByteArrayList{widget(kLogin)} << QByteArrayList{}
+        << QByteArrayList{"fail 0 untouched"} << QByteArrayList{wire(kLogin)} << QByteArrayList{}
         << 1;
     QTest::newRow("silent inside the body")
         << Scripts{{play("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nabc", Then::Stall)}}
         << Scripts{} << QByteArrayList{login} << QByteArrayList{"fail 200 abc"}
-        << QByteArrayList{widget(kLogin)} << QByteArrayList{} << 1;
+        << QByteArrayList{wire(kLogin)} << QByteArrayList{} << 1;
 }
 
 void TestHttpClient::exchanges()

@@ -6,7 +6,10 @@
 #include "skin/caption_button.h"
 #include "table/forecast_grid.h"
 #include "tests/support/gui_test_main.h"
+#include "tests/support/http_exchange.h"
+#include "tests/support/recording_hooks.h"
 #include "tests/support/scripted_server.h"
+#include "tests/support/widget_lookup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,9 +44,6 @@ Q_DECLARE_METATYPE(orvane::test::Exchange)
 
 namespace {
 
-// Written out here rather than taken from the code under test.
-const QByteArray kAgent = "Mozilla/5.0 (Windows NT 6.1; WOW64) AppleWebKit/537.36 (KHTML, like "
-                          "Gecko) Chrome/37.0.2062.102 Safari/537.36";
 const QByteArray kProbeOk = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n";
 const QString kMakerSite = u"maker.example"_s;
 const QString kConnection = kConnectionMessage.toString();
@@ -52,20 +52,7 @@ const QByteArray kNew = "user\r\nsecret\r\n";
 
 QByteArray loginRequest(const QByteArray &authority, const QByteArray &query)
 {
-    return "GET /login/orvane.php?" + query +
-           " HTTP/1.1\r\nContent-Type: text/html\r\nHost: " + authority +
-           "\r\nAccept: text/html, */*\r\nUser-Agent: " + kAgent + "\r\n\r\n";
-}
-
-QByteArray ok(const QByteArray &body)
-{
-    return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" +
-           body;
-}
-
-Exchange play(const QByteArray &reply, Then then = Then::KeepOpen, qsizetype cutAfter = -1)
-{
-    return {reply, Exchange::Delivery::Whole, cutAfter, then};
+    return getRequest("/login/orvane.php?" + query, authority);
 }
 
 const Exchange kProbe = play(kProbeOk, Then::Close);
@@ -84,14 +71,6 @@ QByteArray forecastsReply(const QByteArray &title, const QByteArray &profit, int
 
 const QByteArray kFirst = ok("<PODPISKA>VIP</PODPISKA>");
 const QByteArray kSecond = ok(forecastsReply("Gold", "42", 2));
-
-template <class W> W *widget(const QObject &form, const char *name)
-{
-    W *widget = form.findChild<W *>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
-}
 
 // Which screen the page control shows.
 QString screenOf(const QObject &form)
@@ -270,6 +249,8 @@ private slots:
     void loginOutcome();
     void updatePath_data();
     void updatePath();
+    void serverErrorStaysOnLoginScreen_data();
+    void serverErrorStaysOnLoginScreen();
     void refresh_data();
     void refresh();
     void saveFailureStaysOnLoginScreen();
@@ -320,19 +301,7 @@ void TestMainWindow::init()
 
 std::unique_ptr<TForm1> TestMainWindow::openWindow(const QByteArray &authority)
 {
-    PlatformHooks hooks;
-    hooks.showMessage = [this](const QString &text) {
-        m_messages.append(text);
-    };
-    hooks.showError = [this](const QString &text) {
-        m_errors.append(text);
-    };
-    hooks.openUrl = [this](const QUrl &url) {
-        m_opened.append(url);
-    };
-    hooks.savedLoginFolder = [this] {
-        return m_dir->path();
-    };
+    PlatformHooks hooks = recordingHooks(m_messages, m_errors, m_opened, m_dir->path());
     hooks.probeTimeout = std::chrono::seconds(20);
     auto form = std::make_unique<TForm1>(ServiceEndpoints{authority, kMakerSite}, hooks);
     form->show();
@@ -621,7 +590,6 @@ void TestMainWindow::updatePath_data()
     QTest::addColumn<QByteArray>("reply");
 
     QTest::newRow("404") << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
-    QTest::newRow("500") << QByteArray("HTTP/1.1 500 Oops\r\nContent-Length: 0\r\n\r\n");
     QTest::newRow("304") << QByteArray("HTTP/1.1 304 Not Modified\r\n\r\n");
 }
 
@@ -645,6 +613,42 @@ void TestMainWindow::updatePath()
     QCOMPARE(server.requests().size(), 1);
     QCOMPARE(form->credentials(), Credentials());
     QCOMPARE(readFileBytes(capLogPath()), kOld);
+}
+
+void TestMainWindow::serverErrorStaysOnLoginScreen_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+
+    QTest::newRow("503") << QByteArray(
+        "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\n\r\n");
+    QTest::newRow("500") << QByteArray("HTTP/1.1 500 Oops\r\nContent-Length: 0\r\n\r\n");
+}
+
+// The server could not say whether this version is current: no update path,
+// and once it answers again the next LOGIN goes through.
+void TestMainWindow::serverErrorStaysOnLoginScreen()
+{
+    QFETCH(QByteArray, reply);
+
+    writeAll(capLogPath(), kOld);
+    ScriptedServer server({{play(reply, Then::Close)}, {kProbe}, {play(kFirst), play(kSecond)}});
+    const auto form = openWindow(server.authority());
+    widget<QLineEdit>(*form, "loginedit")->setText(u"user"_s);
+    pressLogin(*form);
+
+    const QStringList told{u"The forecast server cannot answer right now. Try again later."_s};
+    QCOMPARE(m_messages, told);
+    QCOMPARE(m_opened, QList<QUrl>());
+    QVERIFY(form->isVisible());
+    QCOMPARE(screenOf(*form), u"login"_s);
+    QCOMPARE(server.requests().size(), 1);
+    QCOMPARE(form->credentials(), Credentials());
+    QCOMPARE(readFileBytes(capLogPath()), kOld);
+
+    pressLogin(*form);
+    QCOMPARE(screenOf(*form), u"forecast"_s);
+    QCOMPARE(m_messages, told);
+    QCOMPARE(server.requests().size(), 4);
 }
 
 void TestMainWindow::refresh_data()

@@ -129,7 +129,13 @@ void TestVersionProbe::outcome_data()
     row("307 without Location", {reply(head("307 Temporary"))}, ProbeResult::Outdated);
     row("307 to 404", {redirect("307 Temporary"), missing}, ProbeResult::Outdated);
     row("404", {missing}, ProbeResult::Outdated);
-    row("500", {reply(head("500 Internal Server Error"))}, ProbeResult::Outdated);
+    // A server error says nothing of the version; the statuses around it still do.
+    row("499", {reply(head("499 Client Closed"))}, ProbeResult::Outdated);
+    row("500", {reply(head("500 Internal Server Error"))}, ProbeResult::ServerError);
+    row("599", {reply(head("599 Network Timeout"))}, ProbeResult::ServerError);
+    row("600", {reply(head("600 Unknown"))}, ProbeResult::Outdated);
+    row("302 to 503", {redirect("302 Found"), reply(head("503 Service Unavailable"))},
+        ProbeResult::ServerError);
     row("redirect limit: the last 302 counts",
         QList<Exchange>(kProbeRedirectLimit + 1, redirect("302 Found")), ProbeResult::Current);
 
@@ -254,6 +260,8 @@ void TestVersionProbe::failureLoggedWithoutQuery_data()
                              << u"ConnectionRefused"_s;
     QTest::newRow("404") << ConnectionScript{reply(head("404 Not Found"))} << ProbeResult::Outdated
                          << u"status 404"_s;
+    QTest::newRow("503") << ConnectionScript{reply(head("503 Service Unavailable"))}
+                         << ProbeResult::ServerError << u"server error 503"_s;
     QTest::newRow("never answers") << ConnectionScript{reply({}, Then::Stall)}
                                    << ProbeResult::Unreachable << u"within 300 ms"_s;
 }

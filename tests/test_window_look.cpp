@@ -2,6 +2,8 @@
 #include "controls/password_box.h"
 #include "skin/caption_button.h"
 #include "tests/support/gui_test_main.h"
+#include "tests/support/recording_hooks.h"
+#include "tests/support/widget_lookup.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -19,20 +21,13 @@
 
 using namespace orvane;
 using namespace Qt::StringLiterals;
+using orvane::test::widget;
 
 namespace {
 
 // The stored skin's frame around the client area, and the plain one.
 constexpr QMargins kSkinnedFrame(6, 30, 6, 6);
 constexpr QMargins kPlainFrame(3, 24, 3, 3);
-
-template <class W> W *widget(const QObject &form, const char *name)
-{
-    W *found = form.findChild<W *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no widget %s", name);
-    return found;
-}
 
 std::shared_ptr<const Skin> stored()
 {
@@ -44,21 +39,10 @@ std::shared_ptr<const Skin> stored()
 struct Window {
     explicit Window(bool skinned)
     {
-        PlatformHooks hooks;
-        hooks.showMessage = [this](const QString &text) {
-            messages.append(text);
-        };
-        hooks.showError = [this](const QString &text) {
-            messages.append(text);
-        };
-        hooks.openUrl = [this](const QUrl &url) {
-            opened.append(url);
-        };
-        hooks.savedLoginFolder = [this] {
-            return folder.path();
-        };
-        form = std::make_unique<TForm1>(ServiceEndpoints{"127.0.0.1:1", u"maker.example"_s}, hooks,
-                                        skinned ? stored() : nullptr);
+        form = std::make_unique<TForm1>(
+            ServiceEndpoints{"127.0.0.1:1", u"maker.example"_s},
+            test::recordingHooks(messages, messages, opened, folder.path()),
+            skinned ? stored() : nullptr);
         form->show();
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get()))

@@ -1,4 +1,4 @@
-#include "skin/input_hold.h"
+#include "app/input_hold.h"
 
 #include "skin/skinned_window.h"
 
