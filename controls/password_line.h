@@ -62,8 +62,9 @@ public:
     // left to insert leaves the selection as it was. Returns whether it edited.
     bool insert(const QString &typed);
 
-    // The pointer, `cells` from the text area's left edge.
-    void press(qreal cells) { moveTo(m_first + qsizetype(std::floor(cells + 0.5)), false); }
+    // The pointer, `cells` from the text area's left edge: a press puts the
+    // caret before the cell under it, a drag moves it to the nearest boundary.
+    void press(qreal cells) { moveTo(m_first + qsizetype(std::floor(cells)), false); }
     void drag(qreal cells) { moveTo(m_first + qsizetype(std::floor(cells + 0.5)), true); }
     // The run of spaces, or of other characters, around the one under the pointer.
     void selectWordAt(qreal cells);

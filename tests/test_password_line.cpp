@@ -57,6 +57,9 @@ void TestPasswordLine::steps_data()
         34);
     row("deleting at the end shows more cells", x40, 40, 5,
         {u"Backspace"_s, u"Backspace"_s, u"Backspace"_s}, QByteArray(37, 'x'), 37, 37, 32, 3);
+    row("press: before the cell under the pointer", "abcdef", 0, 31, {u"press 1.9"_s}, "abcdef", 1,
+        1);
+    row("press: scrolled", x40, 40, 5, {u"press 2.7"_s}, x40, 37, 37, 35);
     row("press: past the text", "abc", 0, 31, {u"press 9.5"_s}, "abc", 3, 3);
     row("drag: to the nearest boundary", "abcdef", 0, 31,
         {u"press 1"_s, u"drag 3.6"_s, u"drag 3.4"_s}, "abcdef", 1, 3);
