@@ -1,7 +1,6 @@
 #include "controls/password_box.h"
 
 #include "controls/password_box_accessible.h"
-#include "service/text_codec.h"
 #include "skin/desktop_colors.h"
 #include "skin/skin_style.h"
 
@@ -12,7 +11,6 @@
 #include <QPainterPath>
 #include <QStyleHints>
 #include <QStyleOptionFrame>
-#include <QtMath>
 #include <algorithm>
 
 namespace orvane {
@@ -21,19 +19,6 @@ namespace {
 constexpr int kPlainInset = 2; // the text area inside the plain frame
 constexpr int kMarkerSideGap = 2;
 constexpr int kMarkerTopGap = 2; // beyond the centring of the marker in its cell
-
-// Characters below code 32 neither type nor paste: a pasted line break would
-// split the saved-login file.
-QString withoutControls(const QString &text)
-{
-    QString kept;
-    kept.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.unicode() >= 32)
-            kept.append(c);
-    }
-    return kept;
-}
 
 } // namespace
 
@@ -53,22 +38,23 @@ PasswordBox::~PasswordBox() = default;
 
 void PasswordBox::setText(const QByteArray &text)
 {
-    m_text = text;
-    m_caret = m_anchor = m_text.size();
-    m_first = 0;
-    scrollToCaret();
+    fit();
+    m_line.setText(text);
     restartBlink();
 }
 
 void PasswordBox::setCursorPosition(qsizetype position)
 {
-    moveCaret(position, false);
+    fit();
+    m_line.moveTo(position, false);
+    restartBlink();
 }
 
 void PasswordBox::setSelection(qsizetype start, qsizetype length)
 {
-    m_anchor = std::clamp<qsizetype>(start, 0, m_text.size());
-    moveCaret(start + length, true);
+    fit();
+    m_line.select(start, length);
+    restartBlink();
 }
 
 QSize PasswordBox::sizeHint() const
@@ -129,76 +115,15 @@ QColor PasswordBox::markerColor() const
     return normal;
 }
 
-qsizetype PasswordBox::boundaryAt(qreal x) const
-{
-    const qreal cells = (x - textArea().left()) / cellWidth();
-    return std::clamp<qsizetype>(m_first + qFloor(cells + 0.5), 0, m_text.size());
-}
-
-qsizetype PasswordBox::characterAt(qreal x) const
-{
-    const qreal cells = (x - textArea().left()) / cellWidth();
-    return std::clamp<qsizetype>(m_first + qFloor(cells), 0, m_text.size() - 1);
-}
-
-qsizetype PasswordBox::wordStart(qsizetype position) const
-{
-    while (position > 0 && m_text[position - 1] == ' ')
-        --position;
-    while (position > 0 && m_text[position - 1] != ' ')
-        --position;
-    return position;
-}
-
-qsizetype PasswordBox::wordEnd(qsizetype position) const
-{
-    while (position < m_text.size() && m_text[position] != ' ')
-        ++position;
-    while (position < m_text.size() && m_text[position] == ' ')
-        ++position;
-    return position;
-}
-
-void PasswordBox::moveCaret(qsizetype position, bool extend)
-{
-    m_caret = std::clamp<qsizetype>(position, 0, m_text.size());
-    if (!extend)
-        m_anchor = m_caret;
-    scrollToCaret();
-    restartBlink();
-}
-
-void PasswordBox::replaceSelection(const QByteArray &bytes)
-{
-    const qsizetype start = selectionStart();
-    const qsizetype length = selectionLength();
-    const bool changed = length > 0 || !bytes.isEmpty();
-    m_text.replace(start, length, bytes);
-    m_caret = m_anchor = start + bytes.size();
-    scrollToCaret();
-    restartBlink();
-    if (changed)
-        emit textEdited();
-}
-
-void PasswordBox::insertTyped(const QString &typed)
-{
-    // Nothing left to insert leaves the selection as it was.
-    const QString kept = withoutControls(typed);
-    if (!kept.isEmpty())
-        replaceSelection(toCp1251(kept));
-}
-
-void PasswordBox::scrollToCaret()
+void PasswordBox::fit()
 {
     const int width = textArea().width();
-    // How many cells from the first one the caret may stand and still be inside.
-    const qsizetype reach = width > 0 ? (width - 1) / cellWidth() : 0;
-    m_first = std::min(m_first, std::max<qsizetype>(0, m_text.size() - reach));
-    if (m_caret < m_first)
-        m_first = m_caret;
-    else if (m_caret - m_first > reach)
-        m_first = m_caret - reach;
+    m_line.setReach(width > 0 ? (width - 1) / cellWidth() : 0);
+}
+
+qreal PasswordBox::cellsAt(qreal x) const
+{
+    return (x - textArea().left()) / cellWidth();
 }
 
 void PasswordBox::restartBlink()
@@ -212,58 +137,11 @@ void PasswordBox::restartBlink()
     update();
 }
 
-PasswordBox::KeyAction PasswordBox::actionFor(const QKeyEvent &event)
-{
-    const Qt::KeyboardModifiers modifiers = event.modifiers();
-    const bool control = modifiers & Qt::ControlModifier;
-    const bool shift = modifiers & Qt::ShiftModifier;
-    const bool alt = modifiers & (Qt::AltModifier | Qt::MetaModifier);
-    switch (event.key()) {
-    case Qt::Key_Left:
-        return control ? KeyAction::WordLeft : KeyAction::Left;
-    case Qt::Key_Right:
-        return control ? KeyAction::WordRight : KeyAction::Right;
-    case Qt::Key_Home:
-        return KeyAction::Home;
-    case Qt::Key_End:
-        return KeyAction::End;
-    case Qt::Key_Backspace:
-        return KeyAction::Backspace;
-    case Qt::Key_Delete:
-        // Shift+Delete cuts elsewhere; a cut that kept nothing would lose the
-        // selection, so it does nothing at all.
-        return shift ? KeyAction::Swallow : KeyAction::Delete;
-    case Qt::Key_Insert:
-        if (shift && !control)
-            return KeyAction::Paste;
-        return control ? KeyAction::Swallow : KeyAction::None; // Ctrl+Insert copies elsewhere
-    case Qt::Key_V:
-        if (control && !shift && !alt)
-            return KeyAction::Paste;
-        break;
-    case Qt::Key_C:
-    case Qt::Key_X:
-        if (control && !alt)
-            return KeyAction::Swallow;
-        break;
-    default:
-        break;
-    }
-    // Ctrl with a letter is the window's shortcut; Ctrl+Alt is AltGr and types.
-    // Return, Enter and Escape type control characters, so they are the window's too.
-    if (control && !(modifiers & Qt::AltModifier))
-        return KeyAction::None;
-    const QString typed = event.text();
-    const bool printable =
-        std::any_of(typed.cbegin(), typed.cend(), [](QChar c) { return c.unicode() >= 32; });
-    return printable ? KeyAction::Type : KeyAction::None;
-}
-
 bool PasswordBox::event(QEvent *event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
         auto *key = static_cast<QKeyEvent *>(event);
-        if (actionFor(*key) != KeyAction::None) {
+        if (PasswordLine::keyOf(*key) != PasswordLine::Key::None) {
             key->accept();
             return true;
         }
@@ -273,50 +151,20 @@ bool PasswordBox::event(QEvent *event)
 
 void PasswordBox::keyPressEvent(QKeyEvent *event)
 {
-    const bool extend = event->modifiers() & Qt::ShiftModifier;
-    switch (actionFor(*event)) {
-    case KeyAction::None:
+    fit();
+    const auto clipboard = [] {
+        const QClipboard *board = QGuiApplication::clipboard();
+        return board ? board->text() : QString();
+    };
+    const PasswordLine::KeyOutcome outcome = m_line.key(*event, clipboard);
+    if (!outcome.taken) {
         event->ignore();
         return;
-    case KeyAction::Swallow:
-        break;
-    case KeyAction::Left:
-        moveCaret(m_caret - 1, extend);
-        break;
-    case KeyAction::Right:
-        moveCaret(m_caret + 1, extend);
-        break;
-    case KeyAction::WordLeft:
-        moveCaret(wordStart(m_caret), extend);
-        break;
-    case KeyAction::WordRight:
-        moveCaret(wordEnd(m_caret), extend);
-        break;
-    case KeyAction::Home:
-        moveCaret(0, extend);
-        break;
-    case KeyAction::End:
-        moveCaret(m_text.size(), extend);
-        break;
-    case KeyAction::Backspace:
-        if (selectionLength() == 0 && m_caret > 0)
-            m_anchor = m_caret - 1;
-        replaceSelection({});
-        break;
-    case KeyAction::Delete:
-        if (selectionLength() == 0 && m_caret < m_text.size())
-            m_anchor = m_caret + 1;
-        replaceSelection({});
-        break;
-    case KeyAction::Paste:
-        if (const QClipboard *clipboard = QGuiApplication::clipboard())
-            insertTyped(clipboard->text());
-        break;
-    case KeyAction::Type:
-        insertTyped(event->text());
-        break;
     }
+    restartBlink();
     event->accept();
+    if (outcome.edited)
+        emit textEdited();
 }
 
 void PasswordBox::paintEvent(QPaintEvent *)
@@ -347,9 +195,10 @@ void PasswordBox::paintEvent(QPaintEvent *)
 
     painter.setClipRect(area);
     painter.setRenderHint(QPainter::Antialiasing);
-    for (qsizetype cell = 0; m_first + cell < m_text.size() && (cell + 1) * w <= area.width();
+    const qsizetype first = m_line.first();
+    for (qsizetype cell = 0; first + cell < m_line.text().size() && (cell + 1) * w <= area.width();
          ++cell) {
-        const qsizetype index = m_first + cell;
+        const qsizetype index = first + cell;
         const int x = int(cell * w);
         const bool selected = showSelection && index >= selectedFrom && index < selectedTo;
         if (selected)
@@ -362,7 +211,7 @@ void PasswordBox::paintEvent(QPaintEvent *)
         painter.fillPath(path, selected ? highlightText : ink);
     }
     if (m_caretShown && hasFocus()) {
-        const int x = area.left() + int((m_caret - m_first) * w);
+        const int x = area.left() + int((m_line.caret() - first) * w);
         painter.fillRect(QRect(x, area.top(), 1, h), ink);
     }
 }
@@ -375,14 +224,18 @@ void PasswordBox::mousePressEvent(QMouseEvent *event)
     if (!hasFocus())
         setFocus(Qt::MouseFocusReason);
     m_selecting = true;
-    moveCaret(boundaryAt(event->position().x()), false);
+    fit();
+    m_line.press(cellsAt(event->position().x()));
+    restartBlink();
 }
 
 void PasswordBox::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-    if (m_selecting && (event->buttons() & Qt::LeftButton))
-        moveCaret(boundaryAt(event->position().x()), true);
+    if (!m_selecting || !(event->buttons() & Qt::LeftButton))
+        return;
+    m_line.drag(cellsAt(event->position().x()));
+    restartBlink();
 }
 
 void PasswordBox::mouseReleaseEvent(QMouseEvent *event)
@@ -395,19 +248,10 @@ void PasswordBox::mouseReleaseEvent(QMouseEvent *event)
 void PasswordBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();
-    if (event->button() != Qt::LeftButton || m_text.isEmpty())
+    if (event->button() != Qt::LeftButton || m_line.text().isEmpty())
         return;
-    // The run of characters around the one under the pointer: spaces, or no spaces.
-    const qsizetype at = characterAt(event->position().x());
-    const bool space = m_text[at] == ' ';
-    qsizetype start = at;
-    while (start > 0 && (m_text[start - 1] == ' ') == space)
-        --start;
-    qsizetype end = at + 1;
-    while (end < m_text.size() && (m_text[end] == ' ') == space)
-        ++end;
-    m_anchor = start;
-    moveCaret(end, true);
+    m_line.selectWordAt(cellsAt(event->position().x()));
+    restartBlink();
 }
 
 void PasswordBox::focusInEvent(QFocusEvent *event)
@@ -416,9 +260,8 @@ void PasswordBox::focusInEvent(QFocusEvent *event)
     if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
         reason == Qt::ShortcutFocusReason) {
         // The next typed character replaces the whole password.
-        m_anchor = 0;
-        m_caret = m_text.size();
-        scrollToCaret();
+        fit();
+        m_line.selectAll();
     }
     restartBlink();
     QWidget::focusInEvent(event);
@@ -447,14 +290,14 @@ void PasswordBox::leaveEvent(QEvent *event)
 
 void PasswordBox::resizeEvent(QResizeEvent *event)
 {
-    scrollToCaret();
+    fit();
     QWidget::resizeEvent(event);
 }
 
 void PasswordBox::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::StyleChange)
-        scrollToCaret();
+        fit();
     if (event->type() == QEvent::EnabledChange || event->type() == QEvent::StyleChange)
         update();
     QWidget::changeEvent(event);

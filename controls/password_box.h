@@ -1,12 +1,11 @@
 #pragma once
 
+#include "controls/password_line.h"
+
 #include <QBasicTimer>
 #include <QByteArray>
 #include <QRect>
 #include <QWidget>
-#include <algorithm>
-
-class QKeyEvent;
 
 namespace orvane {
 
@@ -23,18 +22,18 @@ public:
     explicit PasswordBox(QWidget *parent = nullptr);
     ~PasswordBox() override;
 
-    QByteArray text() const { return m_text; }
+    QByteArray text() const { return m_line.text(); }
     // Replaces the text whole: the caret goes to its end, nothing is selected.
     void setText(const QByteArray &text);
 
-    qsizetype cursorPosition() const { return m_caret; }
+    qsizetype cursorPosition() const { return m_line.caret(); }
     void setCursorPosition(qsizetype position);
-    qsizetype selectionStart() const { return std::min(m_anchor, m_caret); }
-    qsizetype selectionLength() const { return std::max(m_anchor, m_caret) - selectionStart(); }
+    qsizetype selectionStart() const { return m_line.selectionStart(); }
+    qsizetype selectionLength() const { return m_line.selectionLength(); }
     // Selects `length` characters from `start`, with the caret at their end.
     void setSelection(qsizetype start, qsizetype length);
     // The index of the character drawn in the first cell.
-    qsizetype firstVisible() const { return m_first; }
+    qsizetype firstVisible() const { return m_line.first(); }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -61,42 +60,17 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
-    enum class KeyAction {
-        None, // not the box's: let the window have it
-        Swallow,
-        Left,
-        Right,
-        WordLeft,
-        WordRight,
-        Home,
-        End,
-        Backspace,
-        Delete,
-        Paste,
-        Type,
-    };
-    static KeyAction actionFor(const QKeyEvent &event);
-
     const SkinElement *element() const;
     QRect textArea() const;
     int cellWidth() const;
     QColor markerColor() const;
 
-    qsizetype boundaryAt(qreal x) const;
-    qsizetype characterAt(qreal x) const;
-    qsizetype wordStart(qsizetype position) const;
-    qsizetype wordEnd(qsizetype position) const;
-
-    void moveCaret(qsizetype position, bool extend);
-    void replaceSelection(const QByteArray &bytes);
-    void insertTyped(const QString &typed);
-    void scrollToCaret();
+    // Tells the line how many cells the box shows now.
+    void fit();
+    qreal cellsAt(qreal x) const;
     void restartBlink();
 
-    QByteArray m_text;
-    qsizetype m_caret = 0;
-    qsizetype m_anchor = 0;
-    qsizetype m_first = 0;
+    PasswordLine m_line;
     bool m_hovered = false;
     bool m_selecting = false; // the left button went down in the box and is held
     bool m_caretShown = false;

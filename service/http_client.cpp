@@ -43,6 +43,11 @@ bool isBasicChallenge(const HeaderList &headers)
     return false;
 }
 
+bool isSuccess(int status)
+{
+    return status >= 200 && status <= 299;
+}
+
 HttpFailure failure(QString reason)
 {
     return {0, {}, std::move(reason)};
@@ -296,111 +301,141 @@ std::optional<HttpFailure> HttpClient::getText(QByteArrayView url, QByteArray &t
     return result;
 }
 
+// One request after another until a reply that is not a redirect, or the
+// last redirect allowed, ends the call.
 std::optional<HttpFailure> HttpClient::fetch(QByteArrayView url, QByteArray &text)
 {
-    const auto fatal = [](Halt halt) {
-        return halt == Halt::Cancelled || halt == Halt::OutOfTime;
-    };
-    const QString silentReply =
-        QStringLiteral("no reply for %1 ms").arg(ms(m_settings.silenceTimeout));
-
     QByteArray current = url.toByteArray();
     const int maximum = std::max(1, m_settings.redirectMaximum);
     for (int requests = 1;; ++requests) {
-        if (const Halt halt = interrupted(); halt != Halt::None) {
-            close();
-            return halted(nullptr, halt, {});
-        }
-        m_target = splitUrl(current, m_stickyPort != 0 ? m_stickyPort : 80);
-        if (!m_target.ok())
-            return failure(m_target.error);
-        QString reason;
-        if (const Halt halt = connectTo(m_target, reason); halt != Halt::None)
-            return halted(nullptr, halt, reason);
-
-        const QByteArray cookie =
-            m_cookies.headerFor(m_target.host, m_target.target, QDateTime::currentDateTimeUtc());
-        if (const Halt halt = send(buildGetRequest(m_target, m_basicAuth, cookie));
-            halt != Halt::None) {
-            close();
-            return halted(nullptr, halt,
-                          halt == Halt::Broken
-                              ? QStringLiteral("connection lost while sending the request")
-                              : QStringLiteral("the request could not be sent for %1 ms")
-                                    .arg(ms(m_settings.silenceTimeout)));
-        }
-
+        if (std::optional<HttpFailure> failed = sendRequest(current))
+            return failed;
         ReplyReader reader(m_settings.limits);
-        if (const Halt halt = pump(reader, QDeadlineTimer(QDeadlineTimer::Forever));
-            halt != Halt::None) {
-            close();
-            return halted(&reader, halt, silentReply);
-        }
-        if (reader.state() == ReplyReader::State::Failed) {
-            close();
-            return failure(reader, reader.error());
-        }
-
-        m_cookies.storeFromReply(reader.headers(), m_target.host, m_target.target,
-                                 QDateTime::currentDateTimeUtc());
-        const int status = reader.statusCode();
-        if (status == 401 && isBasicChallenge(reader.headers()))
-            m_basicAuth = true;
-
+        if (std::optional<HttpFailure> failed = readHead(reader))
+            return failed;
         // An empty Location leads nowhere; the reply is judged by its status.
         const QByteArray location = reader.header("Location");
-        if (!location.isEmpty()) {
-            // A redirect body that does not come in time is given up, the call is not.
-            if (const Halt halt = drainBody(reader, m_settings.redirectBodyWait); fatal(halt)) {
-                close();
-                return halted(&reader, halt, {});
-            }
-            endReply(reader);
-            if (requests >= maximum)
-                return std::nullopt;
-            current = resolveLocation(current, location);
-            const Url next = splitUrl(current, m_stickyPort != 0 ? m_stickyPort : 80);
-            if (next.ok() && next.explicitPort && next.port != 80 && next.port != 443)
-                m_stickyPort = next.port;
-            continue;
-        }
-
-        if (status >= 200 && status <= 299) {
-            if (reader.headersCut()) {
-                close();
-                return failure(reader, QStringLiteral("connection closed inside the headers"));
-            }
-            if (status == 204) {
-                reader.skipBody();
-                endReply(reader);
-                return std::nullopt;
-            }
-            reader.readBody(ReplyReader::BodyMode::Keep);
-            const Halt halt = pump(reader, QDeadlineTimer(QDeadlineTimer::Forever));
-            if (halt != Halt::None || reader.state() == ReplyReader::State::Failed) {
-                close();
-                if (reader.bodySize() > 0)
-                    text = reader.takeBody();
-                if (halt == Halt::None)
-                    return failure(reader, reader.error());
-                return halted(&reader, halt,
-                              QStringLiteral("no data for %1 ms inside the body")
-                                  .arg(ms(m_settings.silenceTimeout)));
-            }
-            endReply(reader);
-            if (reader.bodySize() > 0)
-                text = reader.takeBody();
+        if (location.isEmpty())
+            return isSuccess(reader.statusCode()) ? readSuccessBody(reader, text) : refuse(reader);
+        // A redirect body that does not come in time is given up, the call is not.
+        if (std::optional<HttpFailure> failed = discardBody(reader, m_settings.redirectBodyWait))
+            return failed;
+        if (requests >= maximum)
             return std::nullopt;
-        }
-
-        // Refused: 1xx, 3xx without a Location, 304, 4xx, 5xx, unreadable.
-        if (const Halt halt = drainBody(reader, m_settings.refusedBodyWait); fatal(halt)) {
-            close();
-            return halted(&reader, halt, {});
-        }
-        endReply(reader);
-        return failure(reader, QStringLiteral("refused with status %1").arg(status));
+        current = followRedirect(current, location);
     }
+}
+
+// Opens or reuses the connection to the URL's host and sends the GET for it.
+std::optional<HttpFailure> HttpClient::sendRequest(const QByteArray &url)
+{
+    if (const Halt halt = interrupted(); halt != Halt::None) {
+        close();
+        return halted(nullptr, halt, {});
+    }
+    m_target = splitUrl(url, m_stickyPort != 0 ? m_stickyPort : 80);
+    if (!m_target.ok())
+        return failure(m_target.error);
+    QString reason;
+    if (const Halt halt = connectTo(m_target, reason); halt != Halt::None)
+        return halted(nullptr, halt, reason);
+
+    const QByteArray cookie =
+        m_cookies.headerFor(m_target.host, m_target.target, QDateTime::currentDateTimeUtc());
+    const Halt halt = send(buildGetRequest(m_target, m_basicAuth, cookie));
+    if (halt == Halt::None)
+        return std::nullopt;
+    close();
+    return halted(nullptr, halt,
+                  halt == Halt::Broken ? QStringLiteral("connection lost while sending the request")
+                                       : QStringLiteral("the request could not be sent for %1 ms")
+                                             .arg(ms(m_settings.silenceTimeout)));
+}
+
+// Reads the status line and headers, and keeps what they set for the next
+// requests: cookies, and Basic authorization once a 401 asks for it.
+std::optional<HttpFailure> HttpClient::readHead(ReplyReader &reader)
+{
+    if (const Halt halt = pump(reader, QDeadlineTimer(QDeadlineTimer::Forever));
+        halt != Halt::None) {
+        close();
+        return halted(&reader, halt,
+                      QStringLiteral("no reply for %1 ms").arg(ms(m_settings.silenceTimeout)));
+    }
+    if (reader.state() == ReplyReader::State::Failed) {
+        close();
+        return failure(reader, reader.error());
+    }
+    m_cookies.storeFromReply(reader.headers(), m_target.host, m_target.target,
+                             QDateTime::currentDateTimeUtc());
+    if (reader.statusCode() == 401 && isBasicChallenge(reader.headers()))
+        m_basicAuth = true;
+    return std::nullopt;
+}
+
+// The next URL of a redirect; a port other than the standard ones, once named,
+// stays for the rest of the client's requests that name none.
+QByteArray HttpClient::followRedirect(const QByteArray &current, const QByteArray &location)
+{
+    QByteArray next = resolveLocation(current, location);
+    const Url target = splitUrl(next, m_stickyPort != 0 ? m_stickyPort : 80);
+    if (target.ok() && target.explicitPort && target.port != 80 && target.port != 443)
+        m_stickyPort = target.port;
+    return next;
+}
+
+// A 2xx reply: its body, whole, is the call's text. A failed body still hands
+// over what had arrived.
+std::optional<HttpFailure> HttpClient::readSuccessBody(ReplyReader &reader, QByteArray &text)
+{
+    if (reader.headersCut()) {
+        close();
+        return failure(reader, QStringLiteral("connection closed inside the headers"));
+    }
+    if (reader.statusCode() == 204) {
+        reader.skipBody();
+        endReply(reader);
+        return std::nullopt;
+    }
+    reader.readBody(ReplyReader::BodyMode::Keep);
+    const Halt halt = pump(reader, QDeadlineTimer(QDeadlineTimer::Forever));
+    const bool failed = halt != Halt::None || reader.state() == ReplyReader::State::Failed;
+    if (failed)
+        close();
+    else
+        endReply(reader);
+    if (reader.bodySize() > 0)
+        text = reader.takeBody();
+    if (!failed)
+        return std::nullopt;
+    if (halt == Halt::None)
+        return failure(reader, reader.error());
+    return halted(
+        &reader, halt,
+        QStringLiteral("no data for %1 ms inside the body").arg(ms(m_settings.silenceTimeout)));
+}
+
+// Refused: 1xx, 3xx without a Location, 304, 4xx, 5xx, unreadable.
+std::optional<HttpFailure> HttpClient::refuse(ReplyReader &reader)
+{
+    if (std::optional<HttpFailure> failed = discardBody(reader, m_settings.refusedBodyWait))
+        return failed;
+    return failure(reader, QStringLiteral("refused with status %1").arg(reader.statusCode()));
+}
+
+// Reads a body that nobody wants, so that the connection can serve again; a
+// body slower than `wait` only costs the connection. Only a cancel or the
+// call's own time limit fail the call.
+std::optional<HttpFailure> HttpClient::discardBody(ReplyReader &reader,
+                                                   std::chrono::milliseconds wait)
+{
+    const Halt halt = drainBody(reader, wait);
+    if (halt == Halt::Cancelled || halt == Halt::OutOfTime) {
+        close();
+        return halted(&reader, halt, {});
+    }
+    endReply(reader);
+    return std::nullopt;
 }
 
 std::optional<HttpFailure> HttpGetText(HttpClient &Id, QByteArrayView url, QByteArray &text,

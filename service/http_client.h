@@ -72,6 +72,12 @@ private:
     enum class Halt { None, Broken, Silent, PhaseOver, OutOfTime, Cancelled };
 
     std::optional<HttpFailure> fetch(QByteArrayView url, QByteArray &text);
+    std::optional<HttpFailure> sendRequest(const QByteArray &url);
+    std::optional<HttpFailure> readHead(ReplyReader &reader);
+    QByteArray followRedirect(const QByteArray &current, const QByteArray &location);
+    std::optional<HttpFailure> readSuccessBody(ReplyReader &reader, QByteArray &text);
+    std::optional<HttpFailure> refuse(ReplyReader &reader);
+    std::optional<HttpFailure> discardBody(ReplyReader &reader, std::chrono::milliseconds wait);
     Halt interrupted() const;
     Halt waitFor(QDeadlineTimer silence, QDeadlineTimer phase,
                  const std::function<bool(int ms)> &wait) const;

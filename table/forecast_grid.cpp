@@ -53,8 +53,11 @@ ForecastGrid::ForecastGrid(QWidget *parent)
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(kRowHeight);
 
+    // The user may widen a column to read a long name (a double click on an
+    // edge fits it to its widest text), but not move it. Widths are never
+    // saved, and a new load keeps them.
     m_header->setMinimumSectionSize(0);
-    m_header->setSectionResizeMode(QHeaderView::Fixed);
+    m_header->setSectionResizeMode(QHeaderView::Interactive);
     m_header->setStretchLastSection(false);
     m_header->setSectionsMovable(false);
     m_header->setSectionsClickable(true);

@@ -32,6 +32,21 @@ QSize ForecastHeader::sizeHint() const
     return {length(), kHeaderHeight};
 }
 
+QSize ForecastHeader::sectionSizeFromContents(int logicalIndex) const
+{
+    const QAbstractItemModel *source = model();
+    if (!source)
+        return {0, kHeaderHeight};
+    const auto role = [&](int r) {
+        return source->headerData(logicalIndex, orientation(), r);
+    };
+    if (!role(Qt::DecorationRole).value<QIcon>().isNull())
+        return {kFlagSize + kTextFitSlack, kHeaderHeight};
+    const QFontMetrics metrics(role(Qt::FontRole).value<QFont>());
+    return {metrics.horizontalAdvance(role(Qt::DisplayRole).toString()) + kTextFitSlack,
+            kHeaderHeight};
+}
+
 void ForecastHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
 {
     const QAbstractItemModel *source = model();

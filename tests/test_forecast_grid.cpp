@@ -1,3 +1,4 @@
+#include "table/forecast_columns.h"
 #include "table/forecast_grid.h"
 #include "tests/support/grid_layout_rules.h"
 #include "tests/support/grid_rows.h"
@@ -41,6 +42,8 @@ private slots:
     void paints();
     void noImagesNoFlags();
     void selectionShowsOnlyWithFocus();
+    void columnEdges_data();
+    void columnEdges();
 };
 
 void TestForecastGrid::columnsAndRows()
@@ -381,6 +384,75 @@ void TestForecastGrid::selectionShowsOnlyWithFocus()
     grid.setFocus();
     QVERIFY(grid.hasFocus());
     QCOMPARE(pixelAt(grid.grab().toImage(), inRez), QColor(128, 128, 192));
+}
+
+void TestForecastGrid::columnEdges_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<int>("drag"); // pixels; 0: a double click on the edge
+    QTest::addColumn<int>("width");
+
+    // Fitted: the widest of the caption and the texts, each in its own font, plus
+    // the margins and the line that a text needs to fit without a pop-up.
+    const auto fitted = [](const QString &caption, const QString &text, bool bold) {
+        return std::max(QFontMetrics(forecastCellFont(true)).horizontalAdvance(caption),
+                        QFontMetrics(forecastCellFont(bold)).horizontalAdvance(text)) +
+               5;
+    };
+    const QString longName = u"Borussia Mönchengladbach II"_s;
+    QTest::newRow("drag widens") << int(Home) << QStringList{longName, u"Ajax"_s} << 40 << 158;
+    QTest::newRow("drag narrows") << int(Bet) << QStringList{u"1"_s, u"X2"_s} << -60 << 70;
+    QTest::newRow("double click fits a long name")
+        << int(Home) << QStringList{u"Ajax"_s, longName} << 0 << fitted(u"Home"_s, longName, false);
+    QTest::newRow("double click fits the caption")
+        << int(Bet) << QStringList{u"1"_s, u"X2"_s} << 0 << fitted(u"Bet"_s, u"X2"_s, true);
+}
+
+// An edge resizes and never sorts; a click on the section still sorts; a new
+// load keeps the width the user gave.
+void TestForecastGrid::columnEdges()
+{
+    QFETCH(int, column);
+    QFETCH(QStringList, texts);
+    QFETCH(int, drag);
+
+    ForecastGrid grid;
+    grid.resize(798, 200);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    addRows(grid, column, texts);
+    QHeaderView *header = grid.horizontalHeader();
+    QWidget *port = header->viewport();
+    const auto middle = [&] {
+        return QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, 8);
+    };
+    QTest::mouseClick(port, Qt::LeftButton, {}, middle());
+    QCOMPARE(grid.sortOrder(), Qt::AscendingOrder);
+    const QStringList sorted = columnTexts(grid, column);
+
+    const QPoint edge(header->sectionViewportPosition(column) + header->sectionSize(column) - 1, 8);
+    if (drag != 0) {
+        QTest::mousePress(port, Qt::LeftButton, {}, edge);
+        QTest::mouseMove(port, edge + QPoint(drag / 2, 0));
+        QTest::mouseMove(port, edge + QPoint(drag, 0));
+        QTest::mouseRelease(port, Qt::LeftButton, {}, edge + QPoint(drag, 0));
+    } else { // press, release, press, double click, release
+        QTest::mouseClick(port, Qt::LeftButton, {}, edge);
+        QTest::mousePress(port, Qt::LeftButton, {}, edge);
+        QTest::mouseDClick(port, Qt::LeftButton, {}, edge);
+        QTest::mouseRelease(port, Qt::LeftButton, {}, edge);
+    }
+    QTEST(grid.columnWidth(column), "width");
+    QCOMPARE(grid.sortColumn(), column);
+    QCOMPARE(grid.sortOrder(), Qt::AscendingOrder);
+    QCOMPARE(columnTexts(grid, column), sorted);
+
+    grid.ClearRows();
+    addRows(grid, column, texts);
+    QTEST(grid.columnWidth(column), "width");
+    QTest::mouseClick(port, Qt::LeftButton, {}, middle());
+    QCOMPARE(grid.sortOrder(), Qt::DescendingOrder);
 }
 
 ORVANE_GUI_TEST_MAIN(TestForecastGrid)

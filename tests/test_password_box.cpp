@@ -293,8 +293,8 @@ void TestPasswordBox::pointer_data()
                         int caret) {
         QTest::newRow(name) << length << steps << anchor << caret;
     };
-    row("click: the nearer boundary", 10, {u"click 40"_s}, 3, 3);
-    row("click: past the middle", 10, {u"click 41"_s}, 4, 4);
+    row("click: the left half of a cell, before it", 10, {u"click 40"_s}, 3, 3);
+    row("click: the right half of a cell, before it", 10, {u"click 44"_s}, 3, 3);
     row("click: left of the first cell", 10, {u"click 0"_s}, 0, 0);
     row("click: past the last cell", 10, {u"click 300"_s}, 10, 10);
     row("click: scrolled", 50, {u"click 40"_s}, 22, 22);
