@@ -45,6 +45,10 @@ SkinnedWindow::SkinnedWindow(QWidget *parent)
     m_systemButton->setObjectName(QStringLiteral("systemMenuButton"));
     m_minimizeButton->setObjectName(QStringLiteral("minimizeButton"));
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
+    // Pictures only: a screen reader needs their names.
+    m_systemButton->setAccessibleName(QStringLiteral("System menu"));
+    m_minimizeButton->setAccessibleName(QStringLiteral("Minimize"));
+    m_closeButton->setAccessibleName(QStringLiteral("Close"));
 
     QAction *minimize = m_systemMenu->addAction(QStringLiteral("Mi&nimize"));
     connect(minimize, &QAction::triggered, this, &QWidget::showMinimized);
