@@ -5,6 +5,7 @@
 #include "skin/desktop_font.h"
 #include "skin/skin_painter.h"
 #include "skin/skin_style.h"
+#include "skin/skinned_window_accessible.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,6 +43,7 @@ SkinnedWindow::SkinnedWindow(QWidget *parent)
     // Before the first show: corners outside the outline stay clear with and
     // without a compositor.
     setAttribute(Qt::WA_TranslucentBackground);
+    installSkinnedWindowAccessibility();
     m_systemButton->setObjectName(QStringLiteral("systemMenuButton"));
     m_minimizeButton->setObjectName(QStringLiteral("minimizeButton"));
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
