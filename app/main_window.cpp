@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTabBar>
@@ -84,6 +85,13 @@ QUrl downloadPage(const QString &makerSite)
     return QUrl(u"http://"_s + makerSite +
                     u"/index.php?option=com_content&view=article&id=54&Itemid=19#скачать"_s,
                 QUrl::TolerantMode);
+}
+
+// The label's name is what a screen reader says of it: its text, once it has one.
+void setStatusText(QLabel *label, const QString &text)
+{
+    label->setText(text);
+    label->setAccessibleName(text);
 }
 
 QString windowTitleFor(QByteArrayView subscription)
@@ -340,12 +348,12 @@ void TForm1::LoadForecasts()
         return;
     }
     setWindowTitle(windowTitleFor(forecasts.title));
-    ui->pr1->setText(u"Profit: "_s + fromCp1251(forecasts.profit));
+    setStatusText(ui->pr1, u"Profit: "_s + fromCp1251(forecasts.profit));
     if (!forecasts.hasForecasts)
         return;
     for (const MatchRecord &match : forecasts.matches)
         AddForecastRow(*ui->NG, match);
-    ui->pr2->setText(u"Count: "_s + QString::number(ui->NG->RowCount()));
+    setStatusText(ui->pr2, u"Count: "_s + QString::number(ui->NG->RowCount()));
 }
 
 bool TForm1::focusNextPrevChild(bool next)
