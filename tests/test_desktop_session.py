@@ -12,7 +12,7 @@ import stat
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "support"))
-from desktop_session import Session, check, click, run, xdotool  # noqa: E402
+from desktop_session import Session, check, click, run, visible_windows, xdotool  # noqa: E402
 
 USER_AGENT = (b"Mozilla/5.0 (Windows NT 6.1; WOW64) AppleWebKit/537.36 (KHTML, like Gecko) "
               b"Chrome/37.0.2062.102 Safari/537.36")
@@ -95,6 +95,8 @@ def main():
                                           args.service_host, port)
             app = tree.application(client)
             tree.wait_for(app, Role.PASSWORD_TEXT, "PASSWORD", client)
+            session.wait_until(lambda: visible_windows(client), "the window on the screen",
+                               watch=[client])
             return client, app
 
         def control(app, role, name, client):
@@ -136,6 +138,8 @@ def main():
         check_probe(heads[0], host)
         check(heads[1] == login_request(host, b"demo", b"wrong"), f"login request {heads[1]!r}")
         check(not os.path.exists(saved), "a refused login wrote the saved-login file")
+        session.wait_until(lambda: len(visible_windows(client)) == 2, "the message on the screen",
+                           watch=[client])
         click(tree.extents(control(app, Role.PUSH_BUTTON, "OK", client)))
         session.wait_until(lambda: tree.find(app, Role.LABEL, refusal.get_name()) is None,
                            "the message to close", watch=[client])

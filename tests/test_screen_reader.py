@@ -8,7 +8,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "support"))
-from desktop_session import Session, check, click, run, xdotool  # noqa: E402
+from desktop_session import Session, check, click, run, visible_windows, xdotool  # noqa: E402
 
 SECRET = "Secret-4719"
 
@@ -93,6 +93,8 @@ def main():
         for kind in ("object:text-changed", "object:text-caret-moved",
                      "object:property-change", "object:text-selection-changed"):
             listener.register(kind)
+        session.wait_until(lambda: len(visible_windows(client)) == 1, "the window alone",
+                           watch=[client])
         click(tree.extents(password))
         session.wait_until(lambda: password.get_state_set().contains(State.FOCUSED),
                            "the password box's focus")

@@ -13,6 +13,8 @@ State = Atspi.StateType
 class Tree:
     def __init__(self, session):
         Atspi.init()
+        # Its defaults (under a second a call) are too short for a loaded machine.
+        Atspi.set_timeout(30000, 60000)
         self.session = session
         session.atspi = self
 

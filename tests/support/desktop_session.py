@@ -232,6 +232,13 @@ def xdotool(*args):
                    stdout=subprocess.DEVNULL)
 
 
+def visible_windows(process):
+    """The process's windows that the X server shows: input reaches only these."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(process.pid)],
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30)
+    return found.stdout.split()
+
+
 def click(rect):
     x, y = rect.x + rect.width // 2, rect.y + rect.height // 2
     xdotool("mousemove", "--sync", x, y, "click", "1")
