@@ -24,6 +24,7 @@ PROXY_VARIABLES = ("http_proxy", "https_proxy", "all_proxy", "no_proxy",
 
 _libc = ctypes.CDLL(None, use_errno=True)
 _PR_SET_PDEATHSIG = 1
+_PR_SET_CHILD_SUBREAPER = 36
 
 
 class Failure(Exception):
@@ -76,6 +77,8 @@ class Session:
         self.atspi = None
 
     def __enter__(self):
+        # What the bus starts and leaves behind becomes ours to reap, not init's.
+        _libc.prctl(_PR_SET_CHILD_SUBREAPER, 1)
         os.environ[MARKER] = self.token
         for name in PROXY_VARIABLES:
             os.environ.pop(name, None)
@@ -129,6 +132,16 @@ class Session:
                 except ProcessLookupError:
                     pass
             time.sleep(0.1)
+            self._reap()
+        self._reap()
+
+    @staticmethod
+    def _reap():
+        try:
+            while os.waitpid(-1, os.WNOHANG)[0] > 0:
+                pass
+        except ChildProcessError:
+            pass
 
     def left(self):
         return self.deadline - time.monotonic()
