@@ -19,7 +19,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTabBar>
