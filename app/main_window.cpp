@@ -74,6 +74,13 @@ QUrl downloadPage(const QString &makerSite)
                 QUrl::TolerantMode);
 }
 
+// The label's name is what a screen reader says of it: its text, once it has one.
+void setStatusText(QLabel *label, const QString &text)
+{
+    label->setText(text);
+    label->setAccessibleName(text);
+}
+
 QString windowTitleFor(QByteArrayView subscription)
 {
     return u"Orvane ("_s + fromCp1251(subscription) + u')';
@@ -289,12 +296,12 @@ void TForm1::LoadForecasts()
         return;
     }
     setWindowTitle(windowTitleFor(forecasts.title));
-    ui->pr1->setText(u"Profit: "_s + fromCp1251(forecasts.profit));
+    setStatusText(ui->pr1, u"Profit: "_s + fromCp1251(forecasts.profit));
     if (!forecasts.hasForecasts)
         return;
     for (const MatchRecord &match : forecasts.matches)
         AddForecastRow(*ui->NG, match);
-    ui->pr2->setText(u"Count: "_s + QString::number(ui->NG->RowCount()));
+    setStatusText(ui->pr2, u"Count: "_s + QString::number(ui->NG->RowCount()));
 }
 
 bool TForm1::focusNextPrevChild(bool next)

@@ -1,5 +1,6 @@
 #include "controls/link_label.h"
 
+#include "controls/drawn_label_accessible.h"
 #include "skin/skin_style.h"
 
 #include <QEvent>
@@ -15,6 +16,7 @@ LinkLabel::LinkLabel(QWidget *parent) : QWidget(parent)
 {
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
+    installDrawnLabelAccessibility();
 }
 
 void LinkLabel::setText(const QString &text)
@@ -84,9 +86,15 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
     const bool click = m_pressed && event->button() == Qt::LeftButton &&
                        rect().contains(event->position().toPoint());
     m_pressed = false;
-    if (click && !m_target.isEmpty() && m_opener)
-        m_opener(QUrl::fromUserInput(m_target));
+    if (click)
+        open();
     QWidget::mouseReleaseEvent(event);
+}
+
+void LinkLabel::open()
+{
+    if (!m_target.isEmpty() && m_opener)
+        m_opener(QUrl::fromUserInput(m_target));
 }
 
 void LinkLabel::changeEvent(QEvent *event)

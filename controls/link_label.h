@@ -20,6 +20,8 @@ public:
     QString target() const { return m_target; }
     void setTarget(const QString &target) { m_target = target; }
     void setOpener(std::function<void(const QUrl &)> opener) { m_opener = std::move(opener); }
+    // What a click does: opens the target through the opener.
+    void open();
 
     bool hovered() const { return m_hovered; }
     // The colours it draws with now, after the skin's element or the desktop's.

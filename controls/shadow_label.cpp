@@ -1,5 +1,6 @@
 #include "controls/shadow_label.h"
 
+#include "controls/drawn_label_accessible.h"
 #include "controls/soft_shadow.h"
 
 #include <QEvent>
@@ -13,6 +14,7 @@ constexpr int kShadowRoom = 3; // beyond the text, right and below
 ShadowLabel::ShadowLabel(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent); // it paints every pixel itself
+    installDrawnLabelAccessibility();
 }
 
 void ShadowLabel::setText(const QString &text)

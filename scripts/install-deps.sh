@@ -14,6 +14,9 @@ else
     # curl for the benchmarks, Xvfb for the test that drives a real X11 window.
     packages+=(clang libclang-rt-14-dev clang-format libbenchmark-dev curl xvfb xauth
                libxcb-cursor0 libxkbcommon-x11-0)
+    # The desktop tests: synthetic input, a session bus with the accessibility bus it
+    # starts, and Debian's Python with the bindings that read the accessibility tree.
+    packages+=(xdotool dbus-daemon at-spi2-core python3 python3-gi gir1.2-atspi-2.0)
 fi
 
 missing=()

@@ -5,6 +5,7 @@
 #include "skin/desktop_font.h"
 #include "skin/skin_painter.h"
 #include "skin/skin_style.h"
+#include "skin/skinned_window_accessible.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,9 +43,14 @@ SkinnedWindow::SkinnedWindow(QWidget *parent)
     // Before the first show: corners outside the outline stay clear with and
     // without a compositor.
     setAttribute(Qt::WA_TranslucentBackground);
+    installSkinnedWindowAccessibility();
     m_systemButton->setObjectName(QStringLiteral("systemMenuButton"));
     m_minimizeButton->setObjectName(QStringLiteral("minimizeButton"));
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
+    // Pictures only: a screen reader needs their names.
+    m_systemButton->setAccessibleName(QStringLiteral("System menu"));
+    m_minimizeButton->setAccessibleName(QStringLiteral("Minimize"));
+    m_closeButton->setAccessibleName(QStringLiteral("Close"));
 
     QAction *minimize = m_systemMenu->addAction(QStringLiteral("Mi&nimize"));
     connect(minimize, &QAction::triggered, this, &QWidget::showMinimized);

@@ -90,6 +90,9 @@ QVariant ForecastGridModel::data(const QModelIndex &index, int role) const
         return column == Flag ? QVariant(row.imageIndex) : QVariant();
     case HintRole:
         return row.hint[column];
+    case Qt::AccessibleTextRole:
+        // A screen reader cannot see the flag: it reads the league the flag stands for.
+        return column == Flag ? QVariant(row.hint[column]) : QVariant();
     case Qt::BackgroundRole:
         return QBrush(qAlpha(row.background[column]) ? QColor::fromRgb(row.background[column])
                                                      : systemColor(SystemColor::Window, m_palette));
@@ -113,6 +116,8 @@ QVariant ForecastGridModel::headerData(int section, Qt::Orientation orientation,
         return QString::fromUtf16(columnLook(section).caption);
     case Qt::DecorationRole:
         return section == Flag ? iconOrNothing(m_flags.headerIcon()) : QVariant();
+    case Qt::AccessibleTextRole:
+        return section == Flag ? QVariant(QStringLiteral("League")) : QVariant();
     case Qt::FontRole:
         return m_bold;
     case Qt::ForegroundRole:

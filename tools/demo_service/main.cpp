@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -24,7 +25,8 @@ constexpr int kLingerMs = 1'000;
 // One accepted connection; deletes itself when the peer goes.
 class Connection : public QObject {
 public:
-    Connection(QTcpSocket *socket, QObject *parent) : QObject(parent), m_socket(socket)
+    Connection(QTcpSocket *socket, QFile *requestLog, QObject *parent)
+        : QObject(parent), m_socket(socket), m_requestLog(requestLog)
     {
         m_socket->setParent(this);
         m_socket->setReadBufferSize(2 * kMaxHeadBytes);
@@ -63,6 +65,10 @@ private:
                 linger();
                 return;
             case HeadRead::Complete: {
+                if (m_requestLog) {
+                    m_requestLog->write(m_buffer.first(read.length));
+                    m_requestLog->flush();
+                }
                 m_buffer.remove(0, read.length);
                 const RequestHead &head = read.head;
                 const bool close = !head.keepAlive || head.hasBody;
@@ -101,6 +107,7 @@ private:
     }
 
     QTcpSocket *m_socket;
+    QFile *m_requestLog;
     QByteArray m_buffer;
     QTimer m_timer;
     bool m_closing = false;
@@ -131,6 +138,11 @@ int main(int argc, char *argv[])
             .arg(QString::fromLatin1(orvane::build::kServiceHost)),
         QStringLiteral("HOST:PORT"));
     parser.addOption(listen);
+    const QCommandLineOption requestLog(
+        QStringLiteral("request-log"),
+        QStringLiteral("Append the head of every request, byte for byte as received, to FILE."),
+        QStringLiteral("FILE"));
+    parser.addOption(requestLog);
     parser.process(app);
 
     const QByteArray authority = parser.isSet(listen) ? parser.value(listen).toLatin1()
@@ -146,13 +158,21 @@ int main(int argc, char *argv[])
     if (forecastReply().isEmpty())
         return fail(QStringLiteral("this Qt cannot encode Windows-1251 (it needs ICU)"));
 
+    QFile log;
+    if (parser.isSet(requestLog)) {
+        log.setFileName(parser.value(requestLog));
+        if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
+            return fail(QStringLiteral("cannot open the request log: %1").arg(log.errorString()));
+    }
+
     QTcpServer server;
     if (!server.listen(endpoint->address, endpoint->port))
         return fail(QStringLiteral("cannot listen on %1: %2")
                         .arg(QString::fromLatin1(authority), server.errorString()));
-    QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
+    QFile *const logFile = log.isOpen() ? &log : nullptr;
+    QObject::connect(&server, &QTcpServer::newConnection, &server, [&server, logFile] {
         while (QTcpSocket *socket = server.nextPendingConnection())
-            new Connection(socket, &server);
+            new Connection(socket, logFile, &server);
     });
 
     QString host = server.serverAddress().toString();
