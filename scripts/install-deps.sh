@@ -11,9 +11,10 @@ if [ "${1:-}" = run ]; then
     packages+=(libxcb-cursor0 libxkbcommon-x11-0)
 else
     # clang for the fuzz targets, clang-format for the format check, Google Benchmark and
-    # curl for the benchmarks, Xvfb for the test that drives a real X11 window.
+    # curl for the benchmarks, Xvfb for the test that drives a real X11 window, the
+    # validators of the menu entry and the software-centre file.
     packages+=(clang libclang-rt-14-dev clang-format libbenchmark-dev curl xvfb xauth
-               libxcb-cursor0 libxkbcommon-x11-0)
+               libxcb-cursor0 libxkbcommon-x11-0 desktop-file-utils appstream)
 fi
 
 missing=()
