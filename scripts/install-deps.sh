@@ -9,7 +9,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6)
 if [ "${1:-}" = run ]; then
     # The window needs an X11 display; Qt's X11 platform plugin needs these at run time.
-    packages+=(libxcb-cursor0 libxkbcommon-x11-0)
+    # ss (iproute2) names the program that holds the demo service's port.
+    packages+=(libxcb-cursor0 libxkbcommon-x11-0 iproute2)
 elif [ "${1:-}" = package ]; then
     # CPack's Debian generator reads the libraries' package names with dpkg-shlibdeps
     # and tells executables apart with file; dpkg-buildflags gives Debian's hardening.
