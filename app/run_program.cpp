@@ -47,6 +47,8 @@ int runProgram(int argc, char *argv[], std::function<void()> firstShown)
     QApplication app(argc, argv);
     // Not the display name: Qt would append that to the window's caption.
     QCoreApplication::setApplicationName(applicationTitle(QCoreApplication::applicationFilePath()));
+    // Lets the task bar and the window manager match the window to its menu entry.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(build::kApplicationId));
 
     if (!cp1251Available()) {
         QMessageBox::critical(nullptr, QCoreApplication::applicationName(),

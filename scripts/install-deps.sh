@@ -3,17 +3,24 @@
 # As root it installs what is missing; otherwise it prints the one command to run.
 #   install-deps.sh        what the test command needs
 #   install-deps.sh run    what the run command needs
+#   install-deps.sh package  what building the Debian package needs
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6)
 if [ "${1:-}" = run ]; then
     # The window needs an X11 display; Qt's X11 platform plugin needs these at run time.
-    packages+=(libxcb-cursor0 libxkbcommon-x11-0)
+    # ss (iproute2) names the program that holds the demo service's port.
+    packages+=(libxcb-cursor0 libxkbcommon-x11-0 iproute2)
+elif [ "${1:-}" = package ]; then
+    # CPack's Debian generator reads the libraries' package names with dpkg-shlibdeps
+    # and tells executables apart with file; dpkg-buildflags gives Debian's hardening.
+    packages+=(dpkg-dev file)
 else
     # clang for the fuzz targets, clang-format for the format check, Google Benchmark and
-    # curl for the benchmarks, Xvfb for the test that drives a real X11 window.
+    # curl for the benchmarks, Xvfb for the test that drives a real X11 window, the
+    # validators of the menu entry and the software-centre file.
     packages+=(clang libclang-rt-14-dev clang-format libbenchmark-dev curl xvfb xauth
-               libxcb-cursor0 libxkbcommon-x11-0)
+               libxcb-cursor0 libxkbcommon-x11-0 desktop-file-utils appstream)
     # The desktop tests: synthetic input, a session bus with the accessibility bus it
     # starts, and Debian's Python with the bindings that read the accessibility tree.
     packages+=(xdotool dbus-daemon at-spi2-core python3 python3-gi gir1.2-atspi-2.0)

@@ -12,12 +12,21 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     exit 1
 fi
 
-werror=OFF
-[ "${CI:-}" = true ] && werror=ON
+# The test command builds build/release with these same options, so neither
+# command makes the other rebuild. A demo on another port is another build:
+# the service's address is compiled into the client.
 dir=build/release
+options=(-DORVANE_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if [ -n "${ORVANE_DEMO_PORT:-}" ]; then
+    case $ORVANE_DEMO_PORT in
+    *[!0-9]* | '') echo "ORVANE_DEMO_PORT must be a port number." >&2; exit 1 ;;
+    esac
+    dir=build/demo-$ORVANE_DEMO_PORT
+    options+=(-DORVANE_SERVICE_HOST=127.0.0.1:$ORVANE_DEMO_PORT -DORVANE_TESTS=OFF -DORVANE_BENCH=OFF)
+fi
 mkdir -p "$dir"
-cmake -S . -B "$dir" -G Ninja -DORVANE_WERROR=$werror -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; exit 1; }
+cmake -S . -B "$dir" -G Ninja "${options[@]}" >"$dir.configure.log" 2>&1 \
+    || { cat "$dir.configure.log"; exit 1; }
 cmake --build "$dir" --target orvane orvane-demo-service
 
 service_pid=
@@ -32,6 +41,30 @@ trap stop_service EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
+# Says who holds the service's port and what to do about it.
+explain_taken_port() {
+    local authority port holder stop="Stop that program"
+    authority=$(sed -n 's/^ORVANE_SERVICE_HOST:STRING=//p' "$dir/CMakeCache.txt")
+    port=${authority##*:}
+    holder="a program this script cannot name (ss, from iproute2, names it)"
+    if command -v ss >/dev/null; then
+        local line
+        line=$(ss -Hltnp "( sport = :$port )" 2>/dev/null | head -n 1)
+        if [[ $line =~ users:\(\(\"([^\"]*)\",pid=([0-9]+) ]]; then
+            local pid=${BASH_REMATCH[2]} name=${BASH_REMATCH[1]}
+            # ss shows the first 15 characters of the name; the command line has all.
+            [ -r "/proc/$pid/cmdline" ] && name=$(tr '\0\n' '  ' <"/proc/$pid/cmdline")
+            holder="process $pid (${name% })"
+            stop="Stop it (kill $pid)"
+        elif [ -n "$line" ]; then
+            holder="a process of another user (run ss -ltnp as root to name it)"
+        fi
+    fi
+    echo "The demo service cannot listen on port $port: $holder already does." >&2
+    echo "$stop, or run the demo on a free port, in a build of its own:" >&2
+    echo "  ORVANE_DEMO_PORT=$((port + 1)) scripts/run-demo.sh" >&2
+}
+
 log=$dir/demo-service.log
 "$dir/tools/demo_service/orvane-demo-service" >"$log" 2>&1 &
 service_pid=$!
@@ -39,7 +72,11 @@ for _ in $(seq 100); do
     grep -q '^listening on ' "$log" && break
     if ! kill -0 "$service_pid" 2>/dev/null; then
         cat "$log" >&2
-        echo "The demo service did not start." >&2
+        if grep -q 'cannot listen on' "$log"; then
+            explain_taken_port
+        else
+            echo "The demo service did not start." >&2
+        fi
         exit 1
     fi
     sleep 0.1

@@ -28,6 +28,8 @@ configure() {
 mkdir -p build
 
 echo "== Plain build and tests"
+# scripts/run-demo.sh builds build/release with these same options, so neither
+# command makes the other rebuild: keep the two equal.
 configure build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir build/release --output-on-failure
 
