@@ -24,6 +24,8 @@ constexpr int kIndicatorGap = 4;  // between the check mark and its caption
 // Where a page's area starts inside the page control, skin or not: below the
 // tab strip and one line, one pixel in from the sides.
 constexpr int kPageTop = 22;
+// Where polish() keeps a palette the widget had of its own.
+constexpr char kOwnPalette[] = "orvaneOwnPalette";
 
 QString elementName(const QWidget *widget)
 {
@@ -98,6 +100,10 @@ void SkinStyle::polish(QWidget *widget)
         return;
     if (element->font)
         widget->setFont(element->font->font());
+    // A palette of the widget's own (the link label's plain hover colour)
+    // comes back when the skin goes.
+    if (widget->testAttribute(Qt::WA_SetPalette) && !widget->property(kOwnPalette).isValid())
+        widget->setProperty(kOwnPalette, QVariant::fromValue(widget->palette()));
     QPalette palette = widget->palette();
     if (qobject_cast<QLineEdit *>(widget)) {
         setRole(palette, QPalette::Text, *element, "color");
@@ -107,6 +113,17 @@ void SkinStyle::polish(QWidget *widget)
     } else {
         setRole(palette, QPalette::WindowText, *element, "color");
     }
+    // What a control that draws itself reads: the colour under the pointer as
+    // the link colour, the colour while it has the focus or the pointer as the
+    // active group's text, and the disabled colour as grey text.
+    if (const std::optional<QColor> hover = element->color("hovercolor"))
+        palette.setColor(QPalette::Link, *hover);
+    else if (const std::optional<QColor> normal = element->color("color"))
+        palette.setColor(QPalette::Link, *normal);
+    if (const std::optional<QColor> active = element->color("activecolor"))
+        palette.setColor(QPalette::Active, QPalette::WindowText, *active);
+    if (const std::optional<QColor> disabled = element->color("disabledcolor"))
+        palette.setColor(QPalette::Disabled, QPalette::Text, *disabled);
     widget->setPalette(palette);
     widget->installEventFilter(this);
     applyHeightRule(widget);
@@ -117,7 +134,8 @@ void SkinStyle::unpolish(QWidget *widget)
     if (!elementName(widget).isEmpty()) {
         widget->removeEventFilter(this);
         if (elementOf(widget) && !qobject_cast<QTabWidget *>(widget)) {
-            widget->setPalette(QPalette());
+            widget->setPalette(widget->property(kOwnPalette).value<QPalette>());
+            widget->setProperty(kOwnPalette, QVariant());
             if (!applyDesktopFont(widget))
                 widget->setFont(QFont()); // back to the font it inherits
         }
@@ -261,6 +279,11 @@ QRect SkinStyle::subElementRect(SubElement sub, const QStyleOption *option,
         break;
     case SE_LineEditContents:
         if (element && element->piece())
+            return option->rect.marginsRemoved(element->content);
+        break;
+    case SE_ShapedFrameContents:
+        // A framed panel's inner area, where its children go.
+        if (element && element->piece() && !element->content.isNull())
             return option->rect.marginsRemoved(element->content);
         break;
     case SE_CheckBoxIndicator:
