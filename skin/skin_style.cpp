@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -125,14 +124,13 @@ void SkinStyle::polish(QWidget *widget)
     if (const std::optional<QColor> disabled = element->color("disabledcolor"))
         palette.setColor(QPalette::Disabled, QPalette::Text, *disabled);
     widget->setPalette(palette);
-    widget->installEventFilter(this);
     applyHeightRule(widget);
 }
 
 void SkinStyle::unpolish(QWidget *widget)
 {
     if (!elementName(widget).isEmpty()) {
-        widget->removeEventFilter(this);
+        releaseHeightRule(widget);
         if (elementOf(widget) && !qobject_cast<QTabWidget *>(widget)) {
             widget->setPalette(widget->property(kOwnPalette).value<QPalette>());
             widget->setProperty(kOwnPalette, QVariant());
@@ -143,24 +141,51 @@ void SkinStyle::unpolish(QWidget *widget)
     QProxyStyle::unpolish(widget);
 }
 
+// The dimension the element cannot fit is fixed at the element's own; later
+// geometry changes keep it through the widget's size limits.
 void SkinStyle::applyHeightRule(QWidget *widget) const
 {
-    // The flat check box keeps its size whatever its element.
-    if (qobject_cast<QCheckBox *>(widget) || qobject_cast<QTabBar *>(widget))
-        return;
-    const SkinElement *element = elementOf(widget);
+    const SkinElement *element = heightRuleElement(widget);
     if (!element)
         return;
-    const QSize fitted = element->fitted(widget->size());
-    if (fitted != widget->size())
-        widget->resize(fitted);
+    const QSize own = element->piece()->size();
+    switch (element->stretch) {
+    case SkinStretch::Any:
+        break;
+    case SkinStretch::Width:
+        widget->setFixedHeight(own.height());
+        break;
+    case SkinStretch::Height:
+        widget->setFixedWidth(own.width());
+        break;
+    case SkinStretch::Fixed:
+        widget->setFixedSize(own);
+        break;
+    }
 }
 
-bool SkinStyle::eventFilter(QObject *watched, QEvent *event)
+void SkinStyle::releaseHeightRule(QWidget *widget) const
 {
-    if (event->type() == QEvent::Resize && watched->isWidgetType())
-        applyHeightRule(static_cast<QWidget *>(watched));
-    return QProxyStyle::eventFilter(watched, event);
+    const SkinElement *element = heightRuleElement(widget);
+    if (!element)
+        return;
+    if (element->stretch == SkinStretch::Width || element->stretch == SkinStretch::Fixed) {
+        widget->setMinimumHeight(0);
+        widget->setMaximumHeight(QWIDGETSIZE_MAX);
+    }
+    if (element->stretch == SkinStretch::Height || element->stretch == SkinStretch::Fixed) {
+        widget->setMinimumWidth(0);
+        widget->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+}
+
+const SkinElement *SkinStyle::heightRuleElement(const QWidget *widget) const
+{
+    // The flat check box keeps its size whatever its element.
+    if (qobject_cast<const QCheckBox *>(widget) || qobject_cast<const QTabBar *>(widget))
+        return nullptr;
+    const SkinElement *element = elementOf(widget);
+    return element && element->piece() ? element : nullptr;
 }
 
 void SkinStyle::drawPrimitive(PrimitiveElement primitive, const QStyleOption *option,

@@ -45,11 +45,10 @@ public:
                   const QWidget *widget = nullptr,
                   QStyleHintReturn *returnData = nullptr) const override;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void applyHeightRule(QWidget *widget) const;
+    void releaseHeightRule(QWidget *widget) const;
+    const SkinElement *heightRuleElement(const QWidget *widget) const;
 
     std::shared_ptr<const Skin> m_skin;
 };
