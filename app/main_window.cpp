@@ -8,6 +8,7 @@
 #include "service/tag_value.h"
 #include "service/text_codec.h"
 #include "skin/desktop_font.h"
+#include "skin/skin_reader.h"
 #include "table/forecast_grid.h"
 #include "table/forecast_rows.h"
 #include "ui_main_window.h"

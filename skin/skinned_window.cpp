@@ -125,8 +125,8 @@ QMargins SkinnedWindow::frameThickness() const
 QRect SkinnedWindow::captionRect() const
 {
     if (m_skin) {
-        const QMargins box = m_skin->frame.caption; // left and right insets, top, height
-        return QRect(box.left(), box.top(), width() - box.left() - box.right(), box.bottom());
+        const SkinCaptionBox &box = m_skin->frame.caption;
+        return QRect(box.left, box.top, width() - box.left - box.right, box.height);
     }
     const int left = m_systemButton->geometry().right() + 1 + kPlainButtonGap;
     const int right = m_minimizeButton->geometry().left() - kPlainButtonGap;

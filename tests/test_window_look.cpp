@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "controls/password_box.h"
 #include "skin/caption_button.h"
+#include "skin/skin_reader.h"
 #include "tests/support/gui_test_main.h"
 #include "tests/support/recording_hooks.h"
 #include "tests/support/widget_lookup.h"
