@@ -241,6 +241,18 @@ void SkinStyle::drawControl(ControlElement control, const QStyleOption *option, 
                 return;
             }
             break;
+        case CE_CheckBox:
+            // The base style would place the mark and caption by its own rectangles.
+            if (const auto *box = qstyleoption_cast<const QStyleOptionButton *>(option);
+                box && element->piece("unchecked")) {
+                QStyleOptionButton part = *box;
+                part.rect = subElementRect(SE_CheckBoxIndicator, box, widget);
+                drawPrimitive(PE_IndicatorCheckBox, &part, painter, widget);
+                part.rect = subElementRect(SE_CheckBoxContents, box, widget);
+                drawControl(CE_CheckBoxLabel, &part, painter, widget);
+                return;
+            }
+            break;
         case CE_ShapedFrame:
             // Panels and labels: the picture is their background and frame.
             if (const SkinPiece *face = element->piece()) {
