@@ -294,6 +294,48 @@ void SkinStyle::drawControl(ControlElement control, const QStyleOption *option, 
     QProxyStyle::drawControl(control, option, painter, widget);
 }
 
+void SkinStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                                   QPainter *painter, const QWidget *widget) const
+{
+    // The base style's thumb is lighter than its track, which reads as a hole;
+    // this one is the track's colour taken towards the text, so it stands out
+    // in a light palette and a dark one alike.
+    const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option);
+    if (control != CC_ScrollBar || !bar || !(bar->subControls & SC_ScrollBarSlider)) {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    QStyleOptionSlider rest = *bar;
+    rest.subControls &= ~SC_ScrollBarSlider;
+    QProxyStyle::drawComplexControl(control, &rest, painter, widget);
+
+    const QRect thumb = subControlRect(CC_ScrollBar, bar, SC_ScrollBarSlider, widget);
+    if (thumb.isEmpty())
+        return;
+    const bool active = bar->activeSubControls & SC_ScrollBarSlider;
+    const int share = active && (bar->state & State_Sunken)      ? 45
+                      : active && (bar->state & State_MouseOver) ? 35
+                                                                 : 25;
+    const QColor face = bar->palette.color(QPalette::Button);
+    const QColor ink = bar->palette.color(QPalette::WindowText);
+    const auto towardsInk = [&face, &ink](int percent) {
+        const auto mix = [percent](int from, int to) {
+            return from + (to - from) * percent / 100;
+        };
+        return QColor(mix(face.red(), ink.red()), mix(face.green(), ink.green()),
+                      mix(face.blue(), ink.blue()));
+    };
+    const bool horizontal = bar->orientation == Qt::Horizontal;
+    const QRect body = thumb.adjusted(horizontal ? 0 : 2, horizontal ? 2 : 0, horizontal ? -1 : -2,
+                                      horizontal ? -2 : -1);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(towardsInk(share + 20));
+    painter->setBrush(towardsInk(share));
+    painter->drawRoundedRect(QRectF(body).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+    painter->restore();
+}
+
 QRect SkinStyle::subElementRect(SubElement sub, const QStyleOption *option,
                                 const QWidget *widget) const
 {
