@@ -328,12 +328,8 @@ private:
         } else if (key[1] == "visible") {
             button.visible = setting.value != "0";
         } else {
-            const Checked<bool> known =
-                readPieceProperty(button.piece, key[1], setting, key[0].toByteArray());
-            if (!known)
-                return known.refusal();
-            if (!*known)
-                return refusal(setting, u"not a property of a frame button"_s);
+            return readPieceSetting(button.piece, key[1], setting, key[0].toByteArray(),
+                                    u"not a property of a frame button"_s);
         }
         return std::nullopt;
     }
@@ -362,6 +358,18 @@ private:
             return false;
         }
         return true;
+    }
+
+    // Reads a piece's `property`; one it does not have is refused as `unknown`.
+    Step readPieceSetting(SkinPiece &piece, QByteArrayView property, const SkinSetting &setting,
+                          const QByteArray &path, const QString &unknown)
+    {
+        const Checked<bool> known = readPieceProperty(piece, property, setting, path);
+        if (!known)
+            return known.refusal();
+        if (!*known)
+            return refusal(setting, unknown);
+        return std::nullopt;
     }
 
     Step checkPiece(const SkinPiece &piece, const QByteArray &path) const
@@ -409,16 +417,10 @@ private:
         if (key.size() < 2 || key.size() > 3 || key[0].isEmpty())
             return refusal(setting, u"expected element.property or element.piece.property"_s);
         SkinElement &element = m_skin.elements[key[0].toByteArray()];
-        if (key.size() == 3) {
-            const Checked<bool> known =
-                readPieceProperty(element.pieces[key[1].toByteArray()], key[2], setting,
-                                  setting.key.first(setting.key.lastIndexOf('.')));
-            if (!known)
-                return known.refusal();
-            if (!*known)
-                return refusal(setting, u"not a property of a picture piece"_s);
-            return std::nullopt;
-        }
+        if (key.size() == 3)
+            return readPieceSetting(element.pieces[key[1].toByteArray()], key[2], setting,
+                                    setting.key.first(setting.key.lastIndexOf('.')),
+                                    u"not a property of a picture piece"_s);
         if (key[1] == "stretch")
             return store(stretch(setting), element.stretch);
         if (key[1] == "content")

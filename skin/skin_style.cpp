@@ -242,16 +242,8 @@ void SkinStyle::drawControl(ControlElement control, const QStyleOption *option, 
             }
             break;
         case CE_CheckBox:
-            // The base style would place the mark and caption by its own rectangles.
-            if (const auto *box = qstyleoption_cast<const QStyleOptionButton *>(option);
-                box && element->piece("unchecked")) {
-                QStyleOptionButton part = *box;
-                part.rect = subElementRect(SE_CheckBoxIndicator, box, widget);
-                drawPrimitive(PE_IndicatorCheckBox, &part, painter, widget);
-                part.rect = subElementRect(SE_CheckBoxContents, box, widget);
-                drawControl(CE_CheckBoxLabel, &part, painter, widget);
+            if (drawCheckBox(*element, option, painter, widget))
                 return;
-            }
             break;
         case CE_ShapedFrame:
             // Panels and labels: the picture is their background and frame.
@@ -292,6 +284,21 @@ void SkinStyle::drawControl(ControlElement control, const QStyleOption *option, 
         }
     }
     QProxyStyle::drawControl(control, option, painter, widget);
+}
+
+// The base style would place the mark and the caption by rectangles of its own.
+bool SkinStyle::drawCheckBox(const SkinElement &element, const QStyleOption *option,
+                             QPainter *painter, const QWidget *widget) const
+{
+    const auto *box = qstyleoption_cast<const QStyleOptionButton *>(option);
+    if (!box || !element.piece("unchecked"))
+        return false;
+    QStyleOptionButton part = *box;
+    part.rect = subElementRect(SE_CheckBoxIndicator, box, widget);
+    drawPrimitive(PE_IndicatorCheckBox, &part, painter, widget);
+    part.rect = subElementRect(SE_CheckBoxContents, box, widget);
+    drawControl(CE_CheckBoxLabel, &part, painter, widget);
+    return true;
 }
 
 void SkinStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,

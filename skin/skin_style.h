@@ -50,6 +50,8 @@ public:
 private:
     void applyHeightRule(QWidget *widget) const;
     void releaseHeightRule(QWidget *widget) const;
+    bool drawCheckBox(const SkinElement &element, const QStyleOption *option, QPainter *painter,
+                      const QWidget *widget) const;
     const SkinElement *heightRuleElement(const QWidget *widget) const;
 
     std::shared_ptr<const Skin> m_skin;
