@@ -72,6 +72,7 @@ private slots:
     void frame();
     void geometry_data();
     void geometry();
+    void heightRuleGoesWithTheSkin();
     void fonts_data();
     void fonts();
     void focusOrder_data();
@@ -189,6 +190,17 @@ void TestWindowLook::geometry()
         control->resize(300, 40);
         QCOMPARE(control->size(), QSize(300, 21));
     }
+}
+
+void TestWindowLook::heightRuleGoesWithTheSkin()
+{
+    Window window(true);
+    QWidget *edit = widget<QWidget>(*window.form, "loginedit");
+    window.form->setSkin(nullptr);
+    edit->resize(353, 18);
+    QCOMPARE(edit->size(), QSize(353, 18));
+    window.form->setSkin(stored());
+    QCOMPARE(edit->size(), QSize(353, 21));
 }
 
 void TestWindowLook::fonts_data()
