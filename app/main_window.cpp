@@ -8,7 +8,7 @@
 #include "service/tag_value.h"
 #include "service/text_codec.h"
 #include "skin/desktop_font.h"
-#include "skin/skin_style.h"
+#include "skin/skin_reader.h"
 #include "table/forecast_grid.h"
 #include "table/forecast_rows.h"
 #include "ui_main_window.h"
@@ -36,8 +36,6 @@ namespace orvane {
 namespace {
 
 constexpr QSize kClientSize(800, 623);
-// The tool panel's inner area without a skin: inside its one-pixel frame.
-constexpr QMargins kPlainPanelInside(1, 1, 1, 1);
 
 // The application icon at every size it has; the task bar shows it, the
 // caption does not.
@@ -148,10 +146,7 @@ void TForm1::layOut()
           static_cast<QWidget *>(ui->spSkinLinkLabel1)})
         label->resize(label->sizeHint());
 
-    const auto *style = qobject_cast<const SkinStyle *>(skinStyle());
-    const SkinElement *panel = style ? style->elementOf(ui->spSkinPanel1) : nullptr;
-    const QRect inside = ui->spSkinPanel1->rect().marginsRemoved(
-        panel && panel->piece() ? panel->content : kPlainPanelInside);
+    const QRect inside = ui->spSkinPanel1->contentsRect();
     int right = inside.right() + 1;
     for (QLabel *label : {ui->pr2, ui->pr1}) {
         label->setGeometry(right - label->width(), inside.top(), label->width(), inside.height());

@@ -1,7 +1,6 @@
 #include "controls/link_label.h"
 
 #include "controls/drawn_label_accessible.h"
-#include "skin/skin_style.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -17,6 +16,10 @@ LinkLabel::LinkLabel(QWidget *parent) : QWidget(parent)
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
     installDrawnLabelAccessibility();
+    // The hover colour without a skin; a skinned style hands its own as the link colour.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Link, kPlainHover);
+    setPalette(colours);
 }
 
 void LinkLabel::setText(const QString &text)
@@ -46,11 +49,7 @@ QColor LinkLabel::normalColor() const
 
 QColor LinkLabel::hoverColor() const
 {
-    if (const auto *skinned = qobject_cast<const SkinStyle *>(style())) {
-        if (const SkinElement *element = skinned->elementOf(this))
-            return element->color("hovercolor").value_or(normalColor());
-    }
-    return kPlainHover;
+    return palette().color(QPalette::Link);
 }
 
 void LinkLabel::paintEvent(QPaintEvent *)

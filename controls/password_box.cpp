@@ -2,7 +2,6 @@
 
 #include "controls/password_box_accessible.h"
 #include "skin/desktop_colors.h"
-#include "skin/skin_style.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -79,18 +78,14 @@ QVariant PasswordBox::inputMethodQuery(Qt::InputMethodQuery query) const
     }
 }
 
-const SkinElement *PasswordBox::element() const
-{
-    const auto *skinStyle = qobject_cast<const SkinStyle *>(style());
-    return skinStyle ? skinStyle->elementOf(this) : nullptr;
-}
-
+// The style hands a skinned box its inner area as a line edit's contents and
+// its colours in the palette.
 QRect PasswordBox::textArea() const
 {
-    const SkinElement *skinned = element();
-    if (skinned && skinned->piece())
-        return rect().marginsRemoved(skinned->content);
-    return rect().adjusted(kPlainInset, kPlainInset, -kPlainInset, -kPlainInset);
+    QStyleOptionFrame frame;
+    frame.initFrom(this);
+    frame.lineWidth = kPlainInset;
+    return style()->subElementRect(QStyle::SE_LineEditContents, &frame, this);
 }
 
 int PasswordBox::cellWidth() const
@@ -100,19 +95,10 @@ int PasswordBox::cellWidth() const
 
 QColor PasswordBox::markerColor() const
 {
-    const QPalette &colours = palette();
-    const SkinElement *skinned = element();
-    if (!isEnabled()) {
-        const QColor gray = systemColor(SystemColor::GrayText, colours);
-        return skinned ? skinned->color("disabledcolor").value_or(gray) : gray;
-    }
-    const QColor text = systemColor(SystemColor::WindowText, colours);
-    if (!skinned)
-        return text;
-    const QColor normal = skinned->color("color").value_or(text);
-    if (hasFocus() || m_hovered)
-        return skinned->color("activecolor").value_or(normal);
-    return normal;
+    if (!isEnabled())
+        return systemColor(SystemColor::GrayText, palette());
+    const bool active = hasFocus() || m_hovered;
+    return palette().color(active ? QPalette::Active : QPalette::Inactive, QPalette::WindowText);
 }
 
 void PasswordBox::fit()

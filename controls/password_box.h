@@ -9,8 +9,6 @@
 
 namespace orvane {
 
-struct SkinElement;
-
 // A password box that draws a rounded marker for every character and edits its
 // own text. The text is 8-bit Windows-1251, byte for byte as it goes into the
 // login request. It never leaves the box other than through text(): no copy,
@@ -60,7 +58,6 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
-    const SkinElement *element() const;
     QRect textArea() const;
     int cellWidth() const;
     QColor markerColor() const;

@@ -12,7 +12,6 @@
 #include <QRect>
 #include <QString>
 #include <array>
-#include <functional>
 #include <optional>
 
 namespace orvane {
@@ -66,11 +65,22 @@ struct SkinFrameButton {
     bool visible = true;
 };
 
+// Where the caption text is centred: insets from the window's left and right
+// edges, and a band from `top` of `height` pixels.
+struct SkinCaptionBox {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int height = 0;
+
+    friend bool operator==(const SkinCaptionBox &, const SkinCaptionBox &) = default;
+};
+
 struct SkinFrame {
-    SkinPiece face;   // the frame picture, sliced
-    int mask = -1;    // one-bit picture of the same size as the face: black is the window
-    QMargins client;  // the frame's thickness around the client area
-    QMargins caption; // the caption text's box: insets from the window's top corners, height
+    SkinPiece face;  // the frame picture, sliced
+    int mask = -1;   // one-bit picture of the same size as the face: black is the window
+    QMargins client; // the frame's thickness around the client area
+    SkinCaptionBox caption;
     DesktopFontSpec captionFont;
     QColor captionActive;
     QColor captionInactive;
@@ -88,22 +98,5 @@ struct Skin {
     const SkinElement *element(QByteArrayView elementName) const;
     const SkinPicture *picture(int index) const;
 };
-
-struct SkinRead {
-    std::optional<Skin> skin;
-    QString error; // when there is no skin: what is wrong with it
-};
-
-// Reads a skin from its settings text; `loadPicture` gives the picture of a
-// file name the text lists (a null image when there is none). The text has
-// the sections VERSION, PICTURES, FORMINFO, SKINCOLORS, SKINOBJECTS and
-// SKINCONTROLS; see skins/README.md for its keys. A skin that lacks a section,
-// a picture or a setting the frame needs, or whose rectangles leave their
-// picture, is refused with the reason.
-SkinRead readSkin(QByteArrayView settingsText,
-                  const std::function<QImage(const QString &file)> &loadPicture);
-
-// The skin stored with the program, "iOS4_Ext", read once.
-const SkinRead &storedSkin();
 
 } // namespace orvane

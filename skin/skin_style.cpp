@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -24,6 +23,8 @@ constexpr int kIndicatorGap = 4;  // between the check mark and its caption
 // Where a page's area starts inside the page control, skin or not: below the
 // tab strip and one line, one pixel in from the sides.
 constexpr int kPageTop = 22;
+// Where polish() keeps a palette the widget had of its own.
+constexpr char kOwnPalette[] = "orvaneOwnPalette";
 
 QString elementName(const QWidget *widget)
 {
@@ -98,6 +99,10 @@ void SkinStyle::polish(QWidget *widget)
         return;
     if (element->font)
         widget->setFont(element->font->font());
+    // A palette of the widget's own (the link label's plain hover colour)
+    // comes back when the skin goes.
+    if (widget->testAttribute(Qt::WA_SetPalette) && !widget->property(kOwnPalette).isValid())
+        widget->setProperty(kOwnPalette, QVariant::fromValue(widget->palette()));
     QPalette palette = widget->palette();
     if (qobject_cast<QLineEdit *>(widget)) {
         setRole(palette, QPalette::Text, *element, "color");
@@ -107,17 +112,28 @@ void SkinStyle::polish(QWidget *widget)
     } else {
         setRole(palette, QPalette::WindowText, *element, "color");
     }
+    // What a control that draws itself reads: the colour under the pointer as
+    // the link colour, the colour while it has the focus or the pointer as the
+    // active group's text, and the disabled colour as grey text.
+    if (const std::optional<QColor> hover = element->color("hovercolor"))
+        palette.setColor(QPalette::Link, *hover);
+    else if (const std::optional<QColor> normal = element->color("color"))
+        palette.setColor(QPalette::Link, *normal);
+    if (const std::optional<QColor> active = element->color("activecolor"))
+        palette.setColor(QPalette::Active, QPalette::WindowText, *active);
+    if (const std::optional<QColor> disabled = element->color("disabledcolor"))
+        palette.setColor(QPalette::Disabled, QPalette::Text, *disabled);
     widget->setPalette(palette);
-    widget->installEventFilter(this);
     applyHeightRule(widget);
 }
 
 void SkinStyle::unpolish(QWidget *widget)
 {
     if (!elementName(widget).isEmpty()) {
-        widget->removeEventFilter(this);
+        releaseHeightRule(widget);
         if (elementOf(widget) && !qobject_cast<QTabWidget *>(widget)) {
-            widget->setPalette(QPalette());
+            widget->setPalette(widget->property(kOwnPalette).value<QPalette>());
+            widget->setProperty(kOwnPalette, QVariant());
             if (!applyDesktopFont(widget))
                 widget->setFont(QFont()); // back to the font it inherits
         }
@@ -125,24 +141,51 @@ void SkinStyle::unpolish(QWidget *widget)
     QProxyStyle::unpolish(widget);
 }
 
+// The dimension the element cannot fit is fixed at the element's own; later
+// geometry changes keep it through the widget's size limits.
 void SkinStyle::applyHeightRule(QWidget *widget) const
 {
-    // The flat check box keeps its size whatever its element.
-    if (qobject_cast<QCheckBox *>(widget) || qobject_cast<QTabBar *>(widget))
-        return;
-    const SkinElement *element = elementOf(widget);
+    const SkinElement *element = heightRuleElement(widget);
     if (!element)
         return;
-    const QSize fitted = element->fitted(widget->size());
-    if (fitted != widget->size())
-        widget->resize(fitted);
+    const QSize own = element->piece()->size();
+    switch (element->stretch) {
+    case SkinStretch::Any:
+        break;
+    case SkinStretch::Width:
+        widget->setFixedHeight(own.height());
+        break;
+    case SkinStretch::Height:
+        widget->setFixedWidth(own.width());
+        break;
+    case SkinStretch::Fixed:
+        widget->setFixedSize(own);
+        break;
+    }
 }
 
-bool SkinStyle::eventFilter(QObject *watched, QEvent *event)
+void SkinStyle::releaseHeightRule(QWidget *widget) const
 {
-    if (event->type() == QEvent::Resize && watched->isWidgetType())
-        applyHeightRule(static_cast<QWidget *>(watched));
-    return QProxyStyle::eventFilter(watched, event);
+    const SkinElement *element = heightRuleElement(widget);
+    if (!element)
+        return;
+    if (element->stretch == SkinStretch::Width || element->stretch == SkinStretch::Fixed) {
+        widget->setMinimumHeight(0);
+        widget->setMaximumHeight(QWIDGETSIZE_MAX);
+    }
+    if (element->stretch == SkinStretch::Height || element->stretch == SkinStretch::Fixed) {
+        widget->setMinimumWidth(0);
+        widget->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+}
+
+const SkinElement *SkinStyle::heightRuleElement(const QWidget *widget) const
+{
+    // The flat check box keeps its size whatever its element.
+    if (qobject_cast<const QCheckBox *>(widget) || qobject_cast<const QTabBar *>(widget))
+        return nullptr;
+    const SkinElement *element = elementOf(widget);
+    return element && element->piece() ? element : nullptr;
 }
 
 void SkinStyle::drawPrimitive(PrimitiveElement primitive, const QStyleOption *option,
@@ -198,6 +241,10 @@ void SkinStyle::drawControl(ControlElement control, const QStyleOption *option, 
                 return;
             }
             break;
+        case CE_CheckBox:
+            if (drawCheckBox(*element, option, painter, widget))
+                return;
+            break;
         case CE_ShapedFrame:
             // Panels and labels: the picture is their background and frame.
             if (const SkinPiece *face = element->piece()) {
@@ -239,6 +286,63 @@ void SkinStyle::drawControl(ControlElement control, const QStyleOption *option, 
     QProxyStyle::drawControl(control, option, painter, widget);
 }
 
+// The base style would place the mark and the caption by rectangles of its own.
+bool SkinStyle::drawCheckBox(const SkinElement &element, const QStyleOption *option,
+                             QPainter *painter, const QWidget *widget) const
+{
+    const auto *box = qstyleoption_cast<const QStyleOptionButton *>(option);
+    if (!box || !element.piece("unchecked"))
+        return false;
+    QStyleOptionButton part = *box;
+    part.rect = subElementRect(SE_CheckBoxIndicator, box, widget);
+    drawPrimitive(PE_IndicatorCheckBox, &part, painter, widget);
+    part.rect = subElementRect(SE_CheckBoxContents, box, widget);
+    drawControl(CE_CheckBoxLabel, &part, painter, widget);
+    return true;
+}
+
+void SkinStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                                   QPainter *painter, const QWidget *widget) const
+{
+    // The base style's thumb is lighter than its track, which reads as a hole;
+    // this one is the track's colour taken towards the text, so it stands out
+    // in a light palette and a dark one alike.
+    const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option);
+    if (control != CC_ScrollBar || !bar || !(bar->subControls & SC_ScrollBarSlider)) {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    QStyleOptionSlider rest = *bar;
+    rest.subControls &= ~SC_ScrollBarSlider;
+    QProxyStyle::drawComplexControl(control, &rest, painter, widget);
+
+    const QRect thumb = subControlRect(CC_ScrollBar, bar, SC_ScrollBarSlider, widget);
+    if (thumb.isEmpty())
+        return;
+    const bool active = bar->activeSubControls & SC_ScrollBarSlider;
+    const int share = active && (bar->state & State_Sunken)      ? 45
+                      : active && (bar->state & State_MouseOver) ? 35
+                                                                 : 25;
+    const QColor face = bar->palette.color(QPalette::Button);
+    const QColor ink = bar->palette.color(QPalette::WindowText);
+    const auto towardsInk = [&face, &ink](int percent) {
+        const auto mix = [percent](int from, int to) {
+            return from + (to - from) * percent / 100;
+        };
+        return QColor(mix(face.red(), ink.red()), mix(face.green(), ink.green()),
+                      mix(face.blue(), ink.blue()));
+    };
+    const bool horizontal = bar->orientation == Qt::Horizontal;
+    const QRect body = thumb.adjusted(horizontal ? 0 : 2, horizontal ? 2 : 0, horizontal ? -1 : -2,
+                                      horizontal ? -2 : -1);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(towardsInk(share + 20));
+    painter->setBrush(towardsInk(share));
+    painter->drawRoundedRect(QRectF(body).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+    painter->restore();
+}
+
 QRect SkinStyle::subElementRect(SubElement sub, const QStyleOption *option,
                                 const QWidget *widget) const
 {
@@ -261,6 +365,11 @@ QRect SkinStyle::subElementRect(SubElement sub, const QStyleOption *option,
         break;
     case SE_LineEditContents:
         if (element && element->piece())
+            return option->rect.marginsRemoved(element->content);
+        break;
+    case SE_ShapedFrameContents:
+        // A framed panel's inner area, where its children go.
+        if (element && element->piece() && !element->content.isNull())
             return option->rect.marginsRemoved(element->content);
         break;
     case SE_CheckBoxIndicator:

@@ -35,6 +35,8 @@ public:
                        const QWidget *widget = nullptr) const override;
     void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
                      const QWidget *widget = nullptr) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                            QPainter *painter, const QWidget *widget = nullptr) const override;
     QRect subElementRect(SubElement element, const QStyleOption *option,
                          const QWidget *widget = nullptr) const override;
     QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
@@ -45,11 +47,12 @@ public:
                   const QWidget *widget = nullptr,
                   QStyleHintReturn *returnData = nullptr) const override;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void applyHeightRule(QWidget *widget) const;
+    void releaseHeightRule(QWidget *widget) const;
+    bool drawCheckBox(const SkinElement &element, const QStyleOption *option, QPainter *painter,
+                      const QWidget *widget) const;
+    const SkinElement *heightRuleElement(const QWidget *widget) const;
 
     std::shared_ptr<const Skin> m_skin;
 };

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QWindow>
 
@@ -22,6 +23,9 @@ namespace {
 constexpr QMargins kPlainThickness(3, 24, 3, 3);
 constexpr int kPlainButtonTop = 4;
 constexpr int kPlainButtonGap = 2;
+// The sliced frame and page pictures are kept whole; at a device pixel ratio of
+// 2 they take about 8 MB each, and a child's repaint paints both beneath it.
+constexpr int kSlicedPicturesKb = 48 * 1024;
 
 const SkinPiece *buttonPiece(const Skin *skin, QByteArrayView name)
 {
@@ -82,6 +86,8 @@ QStyle *SkinnedWindow::skinStyle() const
 void SkinnedWindow::setSkin(std::shared_ptr<const Skin> skin)
 {
     m_skin = std::move(skin);
+    if (m_skin)
+        QPixmapCache::setCacheLimit(std::max(QPixmapCache::cacheLimit(), kSlicedPicturesKb));
     std::unique_ptr<SkinStyle> previous = std::move(m_style);
     m_style = std::make_unique<SkinStyle>(m_skin);
     m_style->setParent(qApp);
@@ -125,8 +131,8 @@ QMargins SkinnedWindow::frameThickness() const
 QRect SkinnedWindow::captionRect() const
 {
     if (m_skin) {
-        const QMargins box = m_skin->frame.caption; // left and right insets, top, height
-        return QRect(box.left(), box.top(), width() - box.left() - box.right(), box.bottom());
+        const SkinCaptionBox &box = m_skin->frame.caption;
+        return QRect(box.left, box.top, width() - box.left - box.right, box.height);
     }
     const int left = m_systemButton->geometry().right() + 1 + kPlainButtonGap;
     const int right = m_minimizeButton->geometry().left() - kPlainButtonGap;

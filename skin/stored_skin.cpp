@@ -1,4 +1,4 @@
-#include "skin/skin.h"
+#include "skin/skin_reader.h"
 
 #include <QFile>
 

@@ -2,6 +2,7 @@
 #include "controls/shadow_label.h"
 #include "controls/soft_shadow.h"
 #include "skin/desktop_font.h"
+#include "skin/skin_reader.h"
 #include "skin/skin_style.h"
 #include "tests/support/gui_test_main.h"
 

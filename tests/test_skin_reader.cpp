@@ -1,4 +1,4 @@
-#include "skin/skin.h"
+#include "skin/skin_reader.h"
 #include "skin/skin_settings.h"
 
 #include <QHash>
@@ -156,7 +156,7 @@ void TestSkinReader::goodSkin()
     QCOMPARE(skin.frame.face.rect(SkinState::Normal), QRect(0, 0, 60, 40));
     QCOMPARE(skin.frame.face.slices, QMargins(8, 20, 8, 8));
     QCOMPARE(skin.frame.client, QMargins(4, 20, 4, 4));
-    QCOMPARE(skin.frame.caption, QMargins(30, 0, 30, 20));
+    QCOMPARE(skin.frame.caption, (SkinCaptionBox{30, 0, 30, 20}));
     QCOMPARE(skin.frame.captionFont, (DesktopFontSpec{u"Arial"_s, 16, true, false}));
     QCOMPARE(skin.frame.captionActive, QColor(255, 255, 255));
     QCOMPARE(skin.frame.captionInactive, QColor(128, 128, 128));

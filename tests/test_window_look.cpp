@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "controls/password_box.h"
 #include "skin/caption_button.h"
+#include "skin/skin_reader.h"
 #include "tests/support/gui_test_main.h"
 #include "tests/support/recording_hooks.h"
 #include "tests/support/widget_lookup.h"
@@ -71,6 +72,7 @@ private slots:
     void frame();
     void geometry_data();
     void geometry();
+    void heightRuleGoesWithTheSkin();
     void fonts_data();
     void fonts();
     void focusOrder_data();
@@ -83,6 +85,8 @@ private slots:
     void outlineOnAGrab();
     void statesPaintedFromTheSkin_data();
     void statesPaintedFromTheSkin();
+    void checkMarkThreePixelsIn_data();
+    void checkMarkThreePixelsIn();
     void everyControlHasAnAccessibleName();
 };
 
@@ -186,6 +190,17 @@ void TestWindowLook::geometry()
         control->resize(300, 40);
         QCOMPARE(control->size(), QSize(300, 21));
     }
+}
+
+void TestWindowLook::heightRuleGoesWithTheSkin()
+{
+    Window window(true);
+    QWidget *edit = widget<QWidget>(*window.form, "loginedit");
+    window.form->setSkin(nullptr);
+    edit->resize(353, 18);
+    QCOMPARE(edit->size(), QSize(353, 18));
+    window.form->setSkin(stored());
+    QCOMPARE(edit->size(), QSize(353, 21));
 }
 
 void TestWindowLook::fonts_data()
@@ -457,6 +472,37 @@ void TestWindowLook::statesPaintedFromTheSkin()
     QVERIFY2(qAbs(seen.red() - expected.red()) <= 2 && qAbs(seen.green() - expected.green()) <= 2 &&
                  qAbs(seen.blue() - expected.blue()) <= 2,
              qPrintable(seen.name() + u" != "_s + expected.name()));
+}
+
+void TestWindowLook::checkMarkThreePixelsIn_data()
+{
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<QRect>("mark"); // in checkbox.png
+    QTest::newRow("unticked") << false << QRect(0, 0, 19, 18);
+    QTest::newRow("ticked") << true << QRect(76, 0, 19, 18);
+}
+
+void TestWindowLook::checkMarkThreePixelsIn()
+{
+    QFETCH(bool, ticked);
+    QFETCH(QRect, mark);
+    Window window(true);
+    auto *zap = widget<QCheckBox>(*window.form, "zap");
+    zap->setChecked(ticked);
+    const QImage shown = zap->grab().toImage();
+    const QImage picture = skinPicture("checkbox.png").copy(mark);
+    // Where the mark is opaque the grab shows it alone, at its own size.
+    const QPoint at(3, (zap->height() - mark.height()) / 2);
+    int opaque = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (picture.pixelColor(x, y).alpha() < 255)
+                continue;
+            ++opaque;
+            QCOMPARE(shown.pixelColor(at + QPoint(x, y)), picture.pixelColor(x, y));
+        }
+    }
+    QVERIFY(opaque > 0);
 }
 
 void TestWindowLook::everyControlHasAnAccessibleName()

@@ -2,7 +2,7 @@
 // skin reads with them, and optionally writes a contact sheet and a mock-up of
 // the window for checking them by eye.
 #include "skin/bundled_fonts.h"
-#include "skin/skin.h"
+#include "skin/skin_reader.h"
 #include "tools/make_skin/skin_pictures.h"
 #include "tools/make_skin/skin_preview.h"
 

@@ -52,9 +52,9 @@ QRect drawFrame(QPainter &p, const Skin &skin, const QString &title, SkinState c
     drawSkinPiece(p, skin, skin.frame.face, SkinState::Normal, window);
     const QRect client = window.marginsRemoved(skin.frame.client);
     p.fillRect(client, skin.colors.value("face"));
-    const QMargins box = skin.frame.caption;
-    text(p, QRect(box.left(), box.top(), kWindow.width() - box.left() - box.right(), box.bottom()),
-         title, skin.frame.captionFont.font(), skin.frame.captionActive);
+    const SkinCaptionBox &box = skin.frame.caption;
+    text(p, QRect(box.left, box.top, kWindow.width() - box.left - box.right, box.height), title,
+         skin.frame.captionFont.font(), skin.frame.captionActive);
     for (auto it = skin.frame.buttons.cbegin(); it != skin.frame.buttons.cend(); ++it) {
         const SkinFrameButton &button = *it;
         if (!button.visible)

@@ -2,7 +2,7 @@
 // them: they read with skin.ini, stretch cleanly, keep to their rectangles,
 // agree with the mask, carry their text legibly, and are what the generator
 // paints today.
-#include "skin/skin.h"
+#include "skin/skin_reader.h"
 #include "tools/make_skin/art_shapes.h"
 #include "tools/make_skin/skin_pictures.h"
 
