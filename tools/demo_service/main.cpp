@@ -24,7 +24,8 @@ constexpr int kLingerMs = 1'000;
 // One accepted connection; deletes itself when the peer goes.
 class Connection : public QObject {
 public:
-    Connection(QTcpSocket *socket, QObject *parent) : QObject(parent), m_socket(socket)
+    Connection(QTcpSocket *socket, int forecasts, QObject *parent)
+        : QObject(parent), m_socket(socket), m_forecasts(forecasts)
     {
         m_socket->setParent(this);
         m_socket->setReadBufferSize(2 * kMaxHeadBytes);
@@ -66,7 +67,8 @@ private:
                 m_buffer.remove(0, read.length);
                 const RequestHead &head = read.head;
                 const bool close = !head.keepAlive || head.hasBody;
-                m_socket->write(serialize(answerRequest(head), close, head.method == "HEAD"));
+                m_socket->write(
+                    serialize(answerRequest(head, m_forecasts), close, head.method == "HEAD"));
                 if (head.hasBody) {
                     linger();
                     return;
@@ -101,6 +103,7 @@ private:
     }
 
     QTcpSocket *m_socket;
+    int m_forecasts;
     QByteArray m_buffer;
     QTimer m_timer;
     bool m_closing = false;
@@ -131,7 +134,19 @@ int main(int argc, char *argv[])
             .arg(QString::fromLatin1(orvane::build::kServiceHost)),
         QStringLiteral("HOST:PORT"));
     parser.addOption(listen);
+    const QCommandLineOption forecasts(
+        QStringLiteral("forecasts"),
+        QStringLiteral("Answer the demo login with N forecasts (default %1), for benchmarks.")
+            .arg(kDefaultForecasts),
+        QStringLiteral("N"), QString::number(kDefaultForecasts));
+    parser.addOption(forecasts);
     parser.process(app);
+
+    bool countOk = false;
+    const int count = parser.value(forecasts).toInt(&countOk);
+    if (!countOk || count < 0)
+        return fail(
+            QStringLiteral("\"%1\" is not a number of forecasts").arg(parser.value(forecasts)));
 
     const QByteArray authority = parser.isSet(listen) ? parser.value(listen).toLatin1()
                                                       : QByteArray(orvane::build::kServiceHost);
@@ -143,16 +158,16 @@ int main(int argc, char *argv[])
     if (!endpoint->address.isLoopback())
         return fail(QStringLiteral("refusing to listen on %1: not a loopback address")
                         .arg(endpoint->address.toString()));
-    if (forecastReply().isEmpty())
+    if (forecastReply(count).isEmpty())
         return fail(QStringLiteral("this Qt cannot encode Windows-1251 (it needs ICU)"));
 
     QTcpServer server;
     if (!server.listen(endpoint->address, endpoint->port))
         return fail(QStringLiteral("cannot listen on %1: %2")
                         .arg(QString::fromLatin1(authority), server.errorString()));
-    QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
+    QObject::connect(&server, &QTcpServer::newConnection, &server, [&server, count] {
         while (QTcpSocket *socket = server.nextPendingConnection())
-            new Connection(socket, &server);
+            new Connection(socket, count, &server);
     });
 
     QString host = server.serverAddress().toString();
