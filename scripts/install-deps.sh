@@ -10,10 +10,11 @@ if [ "${1:-}" = run ]; then
     # The window needs an X11 display; Qt's X11 platform plugin needs these at run time.
     packages+=(libxcb-cursor0 libxkbcommon-x11-0)
 else
-    # clang for the fuzz targets, clang-format for the format check, Google Benchmark and
-    # curl for the benchmarks, Xvfb for the test that drives a real X11 window.
-    packages+=(clang libclang-rt-14-dev clang-format libbenchmark-dev curl xvfb xauth
-               libxcb-cursor0 libxkbcommon-x11-0)
+    # clang for the fuzz targets, clang-format for the format check, Google Benchmark,
+    # curl, libxcb1-dev and pkg-config for the benchmarks, Xvfb for the test that drives
+    # a real X11 window.
+    packages+=(clang libclang-rt-14-dev clang-format libbenchmark-dev curl libxcb1-dev
+               pkg-config xvfb xauth libxcb-cursor0 libxkbcommon-x11-0)
 fi
 
 missing=()
