@@ -107,13 +107,18 @@ int fieldNamed(QByteArrayView rest)
 // A forecast without "</match>" runs on to the next one's closing tag, so
 // several forecasts can share one stretch of text, each starting later in it.
 // One pass over the reply's tags collects the field tags of the open stretch;
-// when its "</match>" comes, the stretch's text is copied once and every
-// forecast of it gets its fields as ranges of that copy, found by walking the
-// tags with forward pointers. Time and memory stay linear whatever the server
-// sends.
+// when its "</match>" comes, every forecast of it gets its fields as ranges,
+// found by walking the tags with forward pointers: ranges of the whole reply
+// when it can be shared, else of one copy of the stretch's text. Time and
+// memory stay linear whatever the server sends.
 class Stretch {
 public:
-    explicit Stretch(QByteArrayView text) : m_text(text) {}
+    // `shared`, when given, is the whole reply, of which `text` begins
+    // `offset` bytes in.
+    Stretch(QByteArrayView text, const QByteArray *shared, qsizetype offset)
+        : m_text(text), m_shared(shared), m_offset(offset)
+    {
+    }
 
     bool isOpen() const { return !m_pending.empty(); }
 
@@ -137,6 +142,12 @@ public:
     // The stretch's "</match>" stands at `end`: append its forecasts, in order.
     void close(QList<MatchRecord> &records, qsizetype end)
     {
+        if (m_shared) {
+            for (const qsizetype begin : m_pending)
+                records.emplace_back(*m_shared, rangesAt(begin, -m_offset, *m_shared));
+            m_pending.clear();
+            return;
+        }
         const qsizetype base = m_pending.front();
         if (end - base > std::numeric_limits<qint32>::max()) {
             abandon(records); // beyond what a record's offsets can address
@@ -144,7 +155,7 @@ public:
         }
         const QByteArray text = m_text.sliced(base, end - base).toByteArray();
         for (const qsizetype begin : m_pending)
-            records.emplace_back(text, rangesAt(begin, base));
+            records.emplace_back(text, rangesAt(begin, base, text));
         m_pending.clear();
     }
 
@@ -156,7 +167,9 @@ public:
     }
 
 private:
-    MatchRecord::Ranges rangesAt(qsizetype begin, qsizetype base)
+    // The fields of the forecast at `begin`, as ranges of `recordText`, which
+    // begins at `origin` of the text read.
+    MatchRecord::Ranges rangesAt(qsizetype begin, qsizetype origin, QByteArrayView recordText)
     {
         MatchRecord::Ranges ranges{};
         for (int i = 0; i < kFieldCount; ++i) {
@@ -170,9 +183,9 @@ private:
                 ++tags.nextClose;
             if (tags.nextClose == tags.closes.size())
                 continue;
-            const MatchRecord::Range value{qint32(valueBegin - base),
+            const MatchRecord::Range value{qint32(valueBegin - origin),
                                            qint32(tags.closes[tags.nextClose] - valueBegin)};
-            ranges[i] = kFields[i].trimmed ? trimmedRange(m_text.sliced(base), value) : value;
+            ranges[i] = kFields[i].trimmed ? trimmedRange(recordText, value) : value;
         }
         return ranges;
     }
@@ -184,6 +197,8 @@ private:
         std::size_t nextClose = 0;
     };
     QByteArrayView m_text;
+    const QByteArray *m_shared;
+    qsizetype m_offset;
     std::array<Tags, kFieldCount> m_tags;
     std::vector<qsizetype> m_pending; // where each open forecast's text begins
 };
@@ -200,7 +215,9 @@ bool containsFailMarker(QByteArrayView reply)
     return findFrom(reply, "Fail", 0) >= 0;
 }
 
-ForecastReply readForecastReply(QByteArrayView reply)
+namespace {
+
+ForecastReply read(QByteArrayView reply, const QByteArray *shared)
 {
     ForecastReply result;
     if (findFrom(reply, "Failed", 0) >= 0) {
@@ -210,13 +227,14 @@ ForecastReply readForecastReply(QByteArrayView reply)
     const qsizetype subscription = findFrom(reply, kSubscriptionTag, 0);
     if (subscription < 0)
         return result;
-    const QByteArrayView body = reply.sliced(subscription + kSubscriptionTag.size());
+    const qsizetype bodyOffset = subscription + kSubscriptionTag.size();
+    const QByteArrayView body = reply.sliced(bodyOffset);
 
     const qsizetype titleEnd = findFrom(body, '<', 0);
     result.title = body.first(titleEnd < 0 ? 0 : titleEnd).toByteArray();
     result.profit = TagValue(body, "profit");
 
-    Stretch stretch(body);
+    Stretch stretch(body, shared, bodyOffset);
     for (qsizetype lt = titleEnd; lt >= 0; lt = findFrom(body, '<', lt + 1)) {
         const char next = lt + 1 < body.size() ? body[lt + 1] : '\0';
         if (next == 'm' && startsWith(body, lt, kMatchOpen)) {
@@ -236,6 +254,20 @@ ForecastReply readForecastReply(QByteArrayView reply)
     }
     stretch.abandon(result.matches);
     return result;
+}
+
+} // namespace
+
+ForecastReply readForecastReply(QByteArrayView reply)
+{
+    return read(reply, nullptr);
+}
+
+ForecastReply readForecastReply(const QByteArray &reply)
+{
+    // A record addresses its text with 32-bit offsets.
+    const bool shareable = reply.size() <= std::numeric_limits<qint32>::max();
+    return read(reply, shareable ? &reply : nullptr);
 }
 
 } // namespace orvane
