@@ -2,6 +2,7 @@
 
 #include "service/tag_value.h"
 
+#include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -89,12 +90,45 @@ constexpr auto kFieldsByFirstLetter = [] {
     return table;
 }();
 
+// Each field's name with its closing ">", packed into the low bytes of a
+// word with the mask of those bytes, so that a tag is matched with one load.
+struct PackedName {
+    quint64 word = 0;
+    quint64 mask = 0;
+};
+constexpr auto kPackedNames = [] {
+    std::array<PackedName, kFieldCount> packed{};
+    for (int i = 0; i < kFieldCount; ++i) {
+        const QByteArrayView name = kFields[i].name;
+        for (qsizetype j = 0; j <= name.size(); ++j) {
+            const char c = j < name.size() ? name[j] : '>';
+            packed[i].word |= quint64(quint8(c)) << (8 * j);
+            packed[i].mask |= quint64(0xff) << (8 * j);
+        }
+    }
+    return packed;
+}();
+static_assert(std::all_of(kFields.begin(), kFields.end(),
+                          [](const Field &field) { return field.name.size() < 8; }),
+              "a name and its \">\" must fit in a word");
+
 // Which field a tag names, given the text right after "<" or "</"; -1 for none.
 int fieldNamed(QByteArrayView rest)
 {
     if (rest.isEmpty())
         return -1;
-    for (const qint8 field : kFieldsByFirstLetter[quint8(rest.front())]) {
+    const auto &candidates = kFieldsByFirstLetter[quint8(rest.front())];
+    if (rest.size() >= 8) {
+        const quint64 word = qFromLittleEndian<quint64>(rest.data());
+        for (const qint8 field : candidates) {
+            if (field < 0)
+                return -1;
+            if ((word & kPackedNames[field].mask) == kPackedNames[field].word)
+                return field;
+        }
+        return -1;
+    }
+    for (const qint8 field : candidates) {
         if (field < 0)
             return -1;
         const QByteArrayView name = kFields[field].name;
