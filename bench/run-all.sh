@@ -25,12 +25,13 @@ run() {
     out=$("$@" 2>>"$log" | tee -a "$log")
     while IFS= read -r line; do
         rows+=("${line#ROW	}")
-    done < <(grep '^ROW	' <<<"$out")
+    done < <(sed 's/\x1b\[[0-9;]*m//g' <<<"$out" | grep '^ROW	')
 }
 
 run "$bin/bench_startup_expose" --runs 15
 run "$bin/bench_login_to_table" --runs 5
-run "$bin/bench_forecast_reply" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+run "$bin/bench_forecast_reply" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_color=false
 run "$bin/bench_http_get" --runs 61
 
 {
