@@ -4,12 +4,14 @@
 #include "app/main_window.h"
 #include "service/text_codec.h"
 #include "skin/bundled_fonts.h"
+#include "skin/skin_reader.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
 #include <cstdio>
 #include <orvane/build_config.h>
+#include <thread>
 #include <utility>
 
 namespace orvane {
@@ -45,6 +47,10 @@ int runProgram(int argc, char *argv[], std::function<void()> firstShown)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     QApplication app(argc, argv);
+    // Decoding the skin's pictures is the longest step before the window and
+    // needs nothing of the GUI thread's, so it runs beside the checks and the
+    // font registration.
+    std::jthread skinReader([] { storedSkin(); });
     // Not the display name: Qt would append that to the window's caption.
     QCoreApplication::setApplicationName(applicationTitle(QCoreApplication::applicationFilePath()));
     // Lets the task bar and the window manager match the window to its menu entry.
@@ -60,6 +66,7 @@ int runProgram(int argc, char *argv[], std::function<void()> firstShown)
     if (!installBundledFonts())
         std::fputs("orvane: the bundled fonts could not be installed; text may not fit.\n", stderr);
 
+    skinReader.join();
     FirstPaintWatcher watcher(std::move(firstShown));
     TForm1 Form1({QByteArray(build::kServiceHost), QString::fromUtf8(build::kMakerSite)});
     if (watcher.armed())

@@ -1,10 +1,16 @@
+// HttpGetText beside curl, fetching the same 16 MiB body from the same
+// loopback server, interleaved.
+#include "bench/figure_row.h"
 #include "service/http_client.h"
 #include "tests/support/scripted_server.h"
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <benchmark/benchmark.h>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -14,6 +20,12 @@ using orvane::test::ScriptedServer;
 
 constexpr qsizetype kBodySize = 16 * 1024 * 1024;
 constexpr int kConnections = 64;
+
+[[noreturn]] void fail(const char *why)
+{
+    std::fprintf(stderr, "bench_http_get: %s\n", why);
+    std::exit(1);
+}
 
 QByteArray reply()
 {
@@ -48,60 +60,68 @@ private:
     int m_used = kConnections;
 };
 
-void BM_HttpGetText16MiB(benchmark::State &state)
+// One fetch by HttpGetText on a fresh client and connection, in ms.
+double httpGetTextMs(Servers &servers)
 {
-    Servers servers(reply());
-    for (auto _ : state) {
-        const QByteArray url = servers.nextUrl();
-        const auto start = std::chrono::steady_clock::now();
-        orvane::http::HttpClient client;
-        QByteArray text;
-        const auto failure = orvane::http::HttpGetText(client, url, text);
-        const auto stop = std::chrono::steady_clock::now();
-        if (failure || text.size() != kBodySize) {
-            state.SkipWithError("fetch failed");
-            break;
-        }
-        state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
-    }
-    state.SetBytesProcessed(state.iterations() * kBodySize);
+    const QByteArray url = servers.nextUrl();
+    const auto start = std::chrono::steady_clock::now();
+    orvane::http::HttpClient client;
+    QByteArray text;
+    const auto failure = orvane::http::HttpGetText(client, url, text);
+    const auto stop = std::chrono::steady_clock::now();
+    if (failure || text.size() != kBodySize)
+        fail("HttpGetText failed");
+    return std::chrono::duration<double, std::milli>(stop - start).count();
 }
 
 // The same fetch by curl, timed by curl itself so that starting the process
 // does not count against it.
-void BM_Curl16MiB(benchmark::State &state)
+double curlMs(Servers &servers)
 {
-    Servers servers(reply());
-    for (auto _ : state) {
-        QProcess curl;
-        curl.start(QStringLiteral("curl"),
-                   {QStringLiteral("-s"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
-                    QStringLiteral("-w"), QStringLiteral("%{time_total} %{size_download}"),
-                    QString::fromLatin1(servers.nextUrl())});
-        if (!curl.waitForFinished(60000) || curl.exitCode() != 0) {
-            state.SkipWithError("curl failed; is it installed?");
-            break;
-        }
-        const QList<QByteArray> out = curl.readAllStandardOutput().split(' ');
-        if (out.size() != 2 || out[1].toLongLong() != kBodySize) {
-            state.SkipWithError("curl fetched the wrong size");
-            break;
-        }
-        state.SetIterationTime(out[0].toDouble());
-    }
-    state.SetBytesProcessed(state.iterations() * kBodySize);
+    QProcess curl;
+    curl.start(QStringLiteral("curl"),
+               {QStringLiteral("-s"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
+                QStringLiteral("-w"), QStringLiteral("%{time_total} %{size_download}"),
+                QString::fromLatin1(servers.nextUrl())});
+    if (!curl.waitForFinished(60000) || curl.exitCode() != 0)
+        fail("curl failed; is it installed?");
+    const QList<QByteArray> out = curl.readAllStandardOutput().split(' ');
+    if (out.size() != 2 || out[1].toLongLong() != kBodySize)
+        fail("curl fetched the wrong size");
+    return out[0].toDouble() * 1000;
 }
 
 } // namespace
 
-BENCHMARK(BM_HttpGetText16MiB)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_Curl16MiB)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
+// HttpGetText and curl take turns, the first of each pair alternating, so a
+// change in the machine's load falls on both alike.
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    int runs = 61;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--runs") == 0)
+            runs = std::atoi(argv[i + 1]);
+    }
+    Servers servers(reply());
+    httpGetTextMs(servers); // warms the caches of both sides
+    curlMs(servers);
+    std::vector<double> ours, curls;
+    for (int run = 0; run < runs; ++run) {
+        if (run % 2) {
+            curls.push_back(curlMs(servers));
+            ours.push_back(httpGetTextMs(servers));
+        } else {
+            ours.push_back(httpGetTextMs(servers));
+            curls.push_back(curlMs(servers));
+        }
+    }
+    const double mine = orvane::bench::median(ours);
+    const double floor = orvane::bench::median(curls);
+    orvane::bench::printRow({"HttpGetText, 16 MiB body over loopback (median of " +
+                                 std::to_string(runs) + ", interleaved)",
+                             orvane::bench::format("%.2f ms", mine),
+                             orvane::bench::format("curl %.2f ms", floor), mine / floor, "<= 1.0x",
+                             mine <= floor});
     return 0;
 }

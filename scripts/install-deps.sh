@@ -16,11 +16,11 @@ elif [ "${1:-}" = package ]; then
     # and tells executables apart with file; dpkg-buildflags gives Debian's hardening.
     packages+=(dpkg-dev file)
 else
-    # clang for the fuzz targets, clang-format for the format check, Google Benchmark and
-    # curl for the benchmarks, Xvfb for the test that drives a real X11 window, the
-    # validators of the menu entry and the software-centre file.
-    packages+=(clang libclang-rt-14-dev clang-format libbenchmark-dev curl xvfb xauth
-               libxcb-cursor0 libxkbcommon-x11-0 desktop-file-utils appstream)
+    # clang for the fuzz targets, clang-format for the format check, Google Benchmark,
+    # curl, libxcb1-dev and pkg-config for the benchmarks, Xvfb for the tests that drive a
+    # real X11 window, the validators of the menu entry and the software-centre file.
+    packages+=(clang libclang-rt-14-dev clang-format libbenchmark-dev curl libxcb1-dev
+               pkg-config xvfb xauth libxcb-cursor0 libxkbcommon-x11-0 desktop-file-utils appstream)
     # The desktop tests: synthetic input, a session bus with the accessibility bus it
     # starts, and Debian's Python with the bindings that read the accessibility tree.
     packages+=(xdotool dbus-daemon at-spi2-core python3 python3-gi gir1.2-atspi-2.0)

@@ -2,6 +2,7 @@
 
 #include "service/tag_value.h"
 
+#include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -89,12 +90,45 @@ constexpr auto kFieldsByFirstLetter = [] {
     return table;
 }();
 
+// Each field's name with its closing ">", packed into the low bytes of a
+// word with the mask of those bytes, so that a tag is matched with one load.
+struct PackedName {
+    quint64 word = 0;
+    quint64 mask = 0;
+};
+constexpr auto kPackedNames = [] {
+    std::array<PackedName, kFieldCount> packed{};
+    for (int i = 0; i < kFieldCount; ++i) {
+        const QByteArrayView name = kFields[i].name;
+        for (qsizetype j = 0; j <= name.size(); ++j) {
+            const char c = j < name.size() ? name[j] : '>';
+            packed[i].word |= quint64(quint8(c)) << (8 * j);
+            packed[i].mask |= quint64(0xff) << (8 * j);
+        }
+    }
+    return packed;
+}();
+static_assert(std::all_of(kFields.begin(), kFields.end(),
+                          [](const Field &field) { return field.name.size() < 8; }),
+              "a name and its \">\" must fit in a word");
+
 // Which field a tag names, given the text right after "<" or "</"; -1 for none.
 int fieldNamed(QByteArrayView rest)
 {
     if (rest.isEmpty())
         return -1;
-    for (const qint8 field : kFieldsByFirstLetter[quint8(rest.front())]) {
+    const auto &candidates = kFieldsByFirstLetter[quint8(rest.front())];
+    if (rest.size() >= 8) {
+        const quint64 word = qFromLittleEndian<quint64>(rest.data());
+        for (const qint8 field : candidates) {
+            if (field < 0)
+                return -1;
+            if ((word & kPackedNames[field].mask) == kPackedNames[field].word)
+                return field;
+        }
+        return -1;
+    }
+    for (const qint8 field : candidates) {
         if (field < 0)
             return -1;
         const QByteArrayView name = kFields[field].name;
@@ -107,13 +141,18 @@ int fieldNamed(QByteArrayView rest)
 // A forecast without "</match>" runs on to the next one's closing tag, so
 // several forecasts can share one stretch of text, each starting later in it.
 // One pass over the reply's tags collects the field tags of the open stretch;
-// when its "</match>" comes, the stretch's text is copied once and every
-// forecast of it gets its fields as ranges of that copy, found by walking the
-// tags with forward pointers. Time and memory stay linear whatever the server
-// sends.
+// when its "</match>" comes, every forecast of it gets its fields as ranges,
+// found by walking the tags with forward pointers: ranges of the whole reply
+// when it can be shared, else of one copy of the stretch's text. Time and
+// memory stay linear whatever the server sends.
 class Stretch {
 public:
-    explicit Stretch(QByteArrayView text) : m_text(text) {}
+    // `shared`, when given, is the whole reply, of which `text` begins
+    // `offset` bytes in.
+    Stretch(QByteArrayView text, const QByteArray *shared, qsizetype offset)
+        : m_text(text), m_shared(shared), m_offset(offset)
+    {
+    }
 
     bool isOpen() const { return !m_pending.empty(); }
 
@@ -137,6 +176,12 @@ public:
     // The stretch's "</match>" stands at `end`: append its forecasts, in order.
     void close(QList<MatchRecord> &records, qsizetype end)
     {
+        if (m_shared) {
+            for (const qsizetype begin : m_pending)
+                records.emplace_back(*m_shared, rangesAt(begin, -m_offset, *m_shared));
+            m_pending.clear();
+            return;
+        }
         const qsizetype base = m_pending.front();
         if (end - base > std::numeric_limits<qint32>::max()) {
             abandon(records); // beyond what a record's offsets can address
@@ -144,7 +189,7 @@ public:
         }
         const QByteArray text = m_text.sliced(base, end - base).toByteArray();
         for (const qsizetype begin : m_pending)
-            records.emplace_back(text, rangesAt(begin, base));
+            records.emplace_back(text, rangesAt(begin, base, text));
         m_pending.clear();
     }
 
@@ -156,7 +201,9 @@ public:
     }
 
 private:
-    MatchRecord::Ranges rangesAt(qsizetype begin, qsizetype base)
+    // The fields of the forecast at `begin`, as ranges of `recordText`, which
+    // begins at `origin` of the text read.
+    MatchRecord::Ranges rangesAt(qsizetype begin, qsizetype origin, QByteArrayView recordText)
     {
         MatchRecord::Ranges ranges{};
         for (int i = 0; i < kFieldCount; ++i) {
@@ -170,9 +217,9 @@ private:
                 ++tags.nextClose;
             if (tags.nextClose == tags.closes.size())
                 continue;
-            const MatchRecord::Range value{qint32(valueBegin - base),
+            const MatchRecord::Range value{qint32(valueBegin - origin),
                                            qint32(tags.closes[tags.nextClose] - valueBegin)};
-            ranges[i] = kFields[i].trimmed ? trimmedRange(m_text.sliced(base), value) : value;
+            ranges[i] = kFields[i].trimmed ? trimmedRange(recordText, value) : value;
         }
         return ranges;
     }
@@ -184,6 +231,8 @@ private:
         std::size_t nextClose = 0;
     };
     QByteArrayView m_text;
+    const QByteArray *m_shared;
+    qsizetype m_offset;
     std::array<Tags, kFieldCount> m_tags;
     std::vector<qsizetype> m_pending; // where each open forecast's text begins
 };
@@ -200,7 +249,9 @@ bool containsFailMarker(QByteArrayView reply)
     return findFrom(reply, "Fail", 0) >= 0;
 }
 
-ForecastReply readForecastReply(QByteArrayView reply)
+namespace {
+
+ForecastReply read(QByteArrayView reply, const QByteArray *shared)
 {
     ForecastReply result;
     if (findFrom(reply, "Failed", 0) >= 0) {
@@ -210,13 +261,14 @@ ForecastReply readForecastReply(QByteArrayView reply)
     const qsizetype subscription = findFrom(reply, kSubscriptionTag, 0);
     if (subscription < 0)
         return result;
-    const QByteArrayView body = reply.sliced(subscription + kSubscriptionTag.size());
+    const qsizetype bodyOffset = subscription + kSubscriptionTag.size();
+    const QByteArrayView body = reply.sliced(bodyOffset);
 
     const qsizetype titleEnd = findFrom(body, '<', 0);
     result.title = body.first(titleEnd < 0 ? 0 : titleEnd).toByteArray();
     result.profit = TagValue(body, "profit");
 
-    Stretch stretch(body);
+    Stretch stretch(body, shared, bodyOffset);
     for (qsizetype lt = titleEnd; lt >= 0; lt = findFrom(body, '<', lt + 1)) {
         const char next = lt + 1 < body.size() ? body[lt + 1] : '\0';
         if (next == 'm' && startsWith(body, lt, kMatchOpen)) {
@@ -236,6 +288,20 @@ ForecastReply readForecastReply(QByteArrayView reply)
     }
     stretch.abandon(result.matches);
     return result;
+}
+
+} // namespace
+
+ForecastReply readForecastReply(QByteArrayView reply)
+{
+    return read(reply, nullptr);
+}
+
+ForecastReply readForecastReply(const QByteArray &reply)
+{
+    // A record addresses its text with 32-bit offsets.
+    const bool shareable = reply.size() <= std::numeric_limits<qint32>::max();
+    return read(reply, shareable ? &reply : nullptr);
 }
 
 } // namespace orvane

@@ -24,5 +24,8 @@ struct ForecastReply {
 // missing elements give empty texts. A reply without "<PODPISKA>" reads as an
 // empty one, since everything the window shows must follow that tag.
 ForecastReply readForecastReply(QByteArrayView reply);
+// The same, for a reply that can be shared: the forecasts keep ranges of its
+// buffer instead of copies of their texts.
+ForecastReply readForecastReply(const QByteArray &reply);
 
 } // namespace orvane

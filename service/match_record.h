@@ -9,8 +9,9 @@ namespace orvane {
 
 // One forecast of a reply: twelve 8-bit texts, each the value of the child
 // element of the same name, empty when the element is missing. The values are
-// ranges of one shared, never-modified copy of the forecast's text, so a
-// record costs one allocation however many fields it has.
+// ranges of one shared, never-modified text (the whole reply, or a copy of the
+// forecast's own text), so a record costs at most one allocation however many
+// fields it has.
 class MatchRecord {
 public:
     enum class Field { Id, Date, Time, Home, Away, Kf, Itog, Bet, Score, Liga, Orvane, Musum };
@@ -54,6 +55,10 @@ public:
 
     // Records that share one text share its buffer too.
     const char *sharedText() const { return m_text.constData(); }
+    // The text the values are ranges of, and each value's range: a view can
+    // keep these instead of copies of the values.
+    const QByteArray &text() const { return m_text; }
+    Range range(Field field) const { return m_ranges[std::size_t(field)]; }
 
     friend bool operator==(const MatchRecord &a, const MatchRecord &b)
     {

@@ -1,8 +1,6 @@
 #include "table/forecast_rows.h"
 
 #include "service/read_profit.h"
-#include "service/replace_all.h"
-#include "service/text_codec.h"
 #include "table/league_flags.h"
 
 using namespace Qt::StringLiterals;
@@ -12,20 +10,27 @@ namespace orvane {
 void AddForecastRow(ForecastGrid &NG, const MatchRecord &record)
 {
     using enum ForecastGridModel::Column;
+    using Field = MatchRecord::Field;
 
-    NG.AddRow();
-    const int r = NG.RowCount() - 1;
+    // The row is filled first and joins the table whole. Its cells keep
+    // ranges of the record's text, decoded when shown, so a large reply costs
+    // no string per cell. "." to "," in the odds is the same before and after
+    // decoding: both are ASCII.
+    ForecastGridModel::NewRow row;
+    const auto text = [&](int column, Field field, bool decimalComma = false) {
+        row.setEncodedText(column, record.text(), record.range(field), decimalComma);
+    };
 
-    NG.SetCellText(Id, r, fromCp1251(record.id()));
-    NG.SetCellImageIndex(Flag, r, LeagueFlagIndex(record.liga()));
-    NG.SetCellHint(Flag, r, fromCp1251(record.liga()));
-    NG.SetCellText(Time, r, fromCp1251(record.time()));
-    NG.SetCellText(Home, r, fromCp1251(record.home()));
-    NG.SetCellText(Away, r, fromCp1251(record.away()));
-    NG.SetCellText(Bet, r, fromCp1251(record.bet()));
-    NG.SetCellText(Odd, r, fromCp1251(ReplaceAll(record.kf(), ".", ",")));
-    NG.SetCellText(Orvane, r, fromCp1251(record.orvane()));
-    NG.SetCellText(Score, r, fromCp1251(record.score()));
+    text(Id, Field::Id);
+    row.setImageIndex(LeagueFlagIndex(record.liga()));
+    row.setEncodedHint(Flag, record.text(), record.range(Field::Liga));
+    text(Time, Field::Time);
+    text(Home, Field::Home);
+    text(Away, Field::Away);
+    text(Bet, Field::Bet);
+    text(Odd, Field::Kf, true);
+    text(Orvane, Field::Orvane);
+    text(Score, Field::Score);
 
     const QByteArrayView itog = record.itog();
     QColor outcome;
@@ -36,20 +41,21 @@ void AddForecastRow(ForecastGrid &NG, const MatchRecord &record)
     else if (itog == "=")
         outcome = QColor(0, 0, 255);
     if (outcome.isValid()) {
-        NG.SetCellColor(Rez, r, outcome);
-        NG.SetCellColor(Score, r, QColor(255, 128, 192));
-        NG.SetCellHint(Score, r, u"Завершен"_s);
+        row.setBackground(Rez, outcome);
+        row.setBackground(Score, QColor(255, 128, 192));
+        row.setHint(Score, u"Завершен"_s);
     }
 
     const qint32 p = readProfit(record.musum());
-    NG.SetCellText(Rez, r, fromCp1251(itog));
+    text(Rez, Field::Itog);
     if (p > 0) {
-        NG.SetCellText(Profit, r, QString::number(p));
-        NG.SetCellColor(Profit, r, QColor(0, 64, 0));
+        row.setText(Profit, QString::number(p));
+        row.setBackground(Profit, QColor(0, 64, 0));
     } else if (p < 0) {
-        NG.SetCellText(Profit, r, QString::number(p));
-        NG.SetCellColor(Profit, r, QColor(128, 0, 0));
+        row.setText(Profit, QString::number(p));
+        row.setBackground(Profit, QColor(128, 0, 0));
     }
+    NG.gridModel()->appendRow(std::move(row));
 }
 
 } // namespace orvane

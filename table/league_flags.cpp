@@ -94,19 +94,36 @@ QIcon twoScales(const QImage &normal, const QImage &dense)
 
 } // namespace
 
+// Each picture is made on its first use; the last entry is the header's.
+struct FlagImages::Store {
+    std::array<QIcon, kFlagCount + 1> icons;
+};
+
 FlagImages FlagImages::bundled()
 {
     FlagImages images;
-    images.m_flags.reserve(kFlagCount);
-    for (int i = 0; i < kFlagCount; ++i)
-        images.m_flags.append(twoScales(flagImage(i, 1), flagImage(i, 2)));
-    images.m_header = twoScales(headerFlagImage(1), headerFlagImage(2));
+    images.m_store = std::make_shared<Store>();
     return images;
 }
 
 QIcon FlagImages::icon(int index) const
 {
-    return index >= 0 && index < m_flags.size() ? m_flags.at(index) : QIcon();
+    if (!m_store || index < 0 || index >= kFlagCount)
+        return {};
+    QIcon &icon = m_store->icons[size_t(index)];
+    if (icon.isNull())
+        icon = twoScales(flagImage(index, 1), flagImage(index, 2));
+    return icon;
+}
+
+QIcon FlagImages::headerIcon() const
+{
+    if (!m_store)
+        return {};
+    QIcon &icon = m_store->icons[kFlagCount];
+    if (icon.isNull())
+        icon = twoScales(headerFlagImage(1), headerFlagImage(2));
+    return icon;
 }
 
 } // namespace orvane

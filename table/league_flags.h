@@ -3,8 +3,8 @@
 #include <QByteArrayView>
 #include <QIcon>
 #include <QImage>
-#include <QList>
 #include <array>
+#include <memory>
 #include <string_view>
 
 namespace orvane {
@@ -65,23 +65,25 @@ QImage headerFlagImage(int scale = 1);
 
 // The flag pictures for painting, each at 16x16 and 32x32 (for screens whose
 // ratio is above 1). A value: copies share the pictures. A default-made set
-// is empty and gives null icons; the window loads the bundled one once.
+// is empty and gives null icons. The bundled set decodes a picture when it is
+// first asked for: no flag shows before the first forecasts arrive, and most
+// replies name few countries.
 class FlagImages {
 public:
     FlagImages() = default;
     // Needs the QGuiApplication.
     static FlagImages bundled();
 
-    int count() const { return int(m_flags.size()); }
-    bool isEmpty() const { return m_flags.isEmpty(); }
+    int count() const { return m_store ? kFlagCount : 0; }
+    bool isEmpty() const { return !m_store; }
 
-    // Null outside 0..count() - 1.
+    // Null outside 0..count() - 1. Call on the GUI thread only.
     QIcon icon(int index) const;
-    QIcon headerIcon() const { return m_header; }
+    QIcon headerIcon() const;
 
 private:
-    QList<QIcon> m_flags;
-    QIcon m_header;
+    struct Store;
+    std::shared_ptr<Store> m_store;
 };
 
 } // namespace orvane

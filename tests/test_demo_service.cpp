@@ -63,6 +63,8 @@ private slots:
     void connection();
     void refusesToStart_data();
     void refusesToStart();
+    void forecastCount_data();
+    void forecastCount();
 
 private:
     QProcess m_service;
@@ -270,6 +272,44 @@ void TestDemoService::refusesToStart()
     QVERIFY(service.waitForFinished(kWaitMs));
     QVERIFY(service.exitCode() != 0);
     QVERIFY(!service.readAll().contains("listening on"));
+}
+
+void TestDemoService::forecastCount_data()
+{
+    QTest::addColumn<int>("count");
+
+    QTest::newRow("none") << 0;
+    QTest::newRow("one") << 1;
+    QTest::newRow("the fifty again") << 120;
+}
+
+void TestDemoService::forecastCount()
+{
+    QFETCH(int, count);
+
+    QProcess service;
+    service.start(QStringLiteral(DEMO_SERVICE_PATH),
+                  {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
+                   QStringLiteral("--forecasts"), QString::number(count)});
+    QByteArray line;
+    while (!line.startsWith("listening on ")) {
+        while (!service.canReadLine())
+            QVERIFY2(service.waitForReadyRead(kWaitMs), "the service printed no address");
+        line = service.readLine().trimmed();
+    }
+    HttpClient client;
+    QByteArray body;
+    QVERIFY(!HttpGetText(client, loginAddress({"demo", "demo"}, line.sliced(13)), body));
+    service.kill();
+    service.waitForFinished();
+
+    const ForecastReply reply = readForecastReply(body);
+    QCOMPARE(reply.hasForecasts, count > 0);
+    QCOMPARE(reply.matches.size(), count);
+    QSet<QByteArray> ids; // repeated forecasts still have ids of their own
+    for (const MatchRecord &match : reply.matches)
+        ids.insert(match.id().toByteArray());
+    QCOMPARE(ids.size(), count);
 }
 
 QTEST_GUILESS_MAIN(TestDemoService)

@@ -158,7 +158,7 @@ HeadRead readRequestHead(QByteArrayView buffer)
     return result;
 }
 
-Response answerRequest(const RequestHead &request)
+Response answerRequest(const RequestHead &request, int forecasts)
 {
     const Response notFound{404, "text/plain", "Not Found\n"};
     if (request.method != "GET" && request.method != "HEAD")
@@ -187,7 +187,7 @@ Response answerRequest(const RequestHead &request)
     const QByteArrayView password = query.sliced(pass + 6);
     if (login != kLogin || password != kPassword)
         return refused;
-    return {200, "text/html; charset=windows-1251", forecastReply()};
+    return {200, "text/html; charset=windows-1251", forecastReply(forecasts)};
 }
 
 QByteArray serialize(const Response &response, bool close, bool headOnly)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/demo_service/demo_reply.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHostAddress>
@@ -34,8 +36,8 @@ struct Response {
     QByteArray body;
 };
 
-// The service's answer to one request.
-Response answerRequest(const RequestHead &request);
+// The service's answer to one request; the demo login gets `forecasts` forecasts.
+Response answerRequest(const RequestHead &request, int forecasts = kDefaultForecasts);
 
 // The bytes of a whole response. `close` adds "Connection: close"; a HEAD
 // request gets the headers alone.

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringEncoder>
 #include <cmath>
+#include <iterator>
+#include <map>
 
 namespace orvane::demo {
 
@@ -127,13 +129,12 @@ void appendElement(QString &out, const char *name, const QString &value)
     out += u'<' + tag + u'>' + value + QStringLiteral("</") + tag + u'>';
 }
 
-QString buildText()
+QString buildText(int count)
 {
     QString matches;
     int total = 0;
-    int index = 0;
-    for (const Forecast &f : kForecasts) {
-        ++index;
+    for (int index = 1; index <= count; ++index) {
+        const Forecast &f = kForecasts[(index - 1) % std::size(kForecasts)];
         const int profit = profitOf(f);
         total += profit;
         QString musum; // a forecast still to be played has no profit yet
@@ -166,16 +167,22 @@ QString buildText()
 
 } // namespace
 
-QByteArray forecastReply()
+QByteArray forecastReply(int count)
 {
-    static const QByteArray reply = [] {
-        QStringEncoder encoder("windows-1251");
-        if (!encoder.isValid())
-            return QByteArray();
-        QByteArray bytes = encoder.encode(buildText());
-        return encoder.hasError() ? QByteArray() : bytes;
-    }();
-    return reply;
+    // Large replies take a while to build: each count is built once.
+    static std::map<int, QByteArray> built;
+    if (count < 0)
+        return {};
+    if (const auto found = built.find(count); found != built.end())
+        return found->second;
+    QStringEncoder encoder("windows-1251");
+    if (!encoder.isValid())
+        return {};
+    QByteArray bytes = encoder.encode(buildText(count));
+    if (encoder.hasError())
+        return {};
+    built.emplace(count, bytes);
+    return bytes;
 }
 
 QByteArray refusalReply()

@@ -25,8 +25,8 @@ constexpr int kLingerMs = 1'000;
 // One accepted connection; deletes itself when the peer goes.
 class Connection : public QObject {
 public:
-    Connection(QTcpSocket *socket, QFile *requestLog, QObject *parent)
-        : QObject(parent), m_socket(socket), m_requestLog(requestLog)
+    Connection(QTcpSocket *socket, int forecasts, QFile *requestLog, QObject *parent)
+        : QObject(parent), m_socket(socket), m_forecasts(forecasts), m_requestLog(requestLog)
     {
         m_socket->setParent(this);
         m_socket->setReadBufferSize(2 * kMaxHeadBytes);
@@ -72,7 +72,8 @@ private:
                 m_buffer.remove(0, read.length);
                 const RequestHead &head = read.head;
                 const bool close = !head.keepAlive || head.hasBody;
-                m_socket->write(serialize(answerRequest(head), close, head.method == "HEAD"));
+                m_socket->write(
+                    serialize(answerRequest(head, m_forecasts), close, head.method == "HEAD"));
                 if (head.hasBody) {
                     linger();
                     return;
@@ -107,6 +108,7 @@ private:
     }
 
     QTcpSocket *m_socket;
+    int m_forecasts;
     QFile *m_requestLog;
     QByteArray m_buffer;
     QTimer m_timer;
@@ -143,7 +145,19 @@ int main(int argc, char *argv[])
         QStringLiteral("Append the head of every request, byte for byte as received, to FILE."),
         QStringLiteral("FILE"));
     parser.addOption(requestLog);
+    const QCommandLineOption forecasts(
+        QStringLiteral("forecasts"),
+        QStringLiteral("Answer the demo login with N forecasts (default %1), for benchmarks.")
+            .arg(kDefaultForecasts),
+        QStringLiteral("N"), QString::number(kDefaultForecasts));
+    parser.addOption(forecasts);
     parser.process(app);
+
+    bool countOk = false;
+    const int count = parser.value(forecasts).toInt(&countOk);
+    if (!countOk || count < 0)
+        return fail(
+            QStringLiteral("\"%1\" is not a number of forecasts").arg(parser.value(forecasts)));
 
     const QByteArray authority = parser.isSet(listen) ? parser.value(listen).toLatin1()
                                                       : QByteArray(orvane::build::kServiceHost);
@@ -155,7 +169,7 @@ int main(int argc, char *argv[])
     if (!endpoint->address.isLoopback())
         return fail(QStringLiteral("refusing to listen on %1: not a loopback address")
                         .arg(endpoint->address.toString()));
-    if (forecastReply().isEmpty())
+    if (forecastReply(count).isEmpty())
         return fail(QStringLiteral("this Qt cannot encode Windows-1251 (it needs ICU)"));
 
     QFile log;
@@ -170,9 +184,9 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("cannot listen on %1: %2")
                         .arg(QString::fromLatin1(authority), server.errorString()));
     QFile *const logFile = log.isOpen() ? &log : nullptr;
-    QObject::connect(&server, &QTcpServer::newConnection, &server, [&server, logFile] {
+    QObject::connect(&server, &QTcpServer::newConnection, &server, [&server, count, logFile] {
         while (QTcpSocket *socket = server.nextPendingConnection())
-            new Connection(socket, logFile, &server);
+            new Connection(socket, count, logFile, &server);
     });
 
     QString host = server.serverAddress().toString();
