@@ -202,6 +202,9 @@ void TForm1::spSkinXFormButton1Click()
         return;
     }
     setWindowTitle(windowTitleFor(tagValueView(reply, "PODPISKA")));
+    // The load below fetches the forecasts again; holding this copy as well would double
+    // the peak memory of a large reply.
+    reply = QByteArray();
     if (!rememberLogin())
         return;
     showForecastScreen();

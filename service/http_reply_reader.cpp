@@ -353,6 +353,8 @@ void ReplyReader::readBody(BodyMode mode)
         }
         m_remaining = length;
         if (m_keep) {
+            // Reserved first: a plain resize rounds the block up for growth that never comes.
+            m_body.reserve(length);
             m_body.resize(length); // filled in place; trimmed if the stream ends early
             preferHugePages(m_body.data(), length);
         }
