@@ -13,8 +13,9 @@ if [ "${1:-}" = run ]; then
     packages+=(libxcb-cursor0 libxkbcommon-x11-0 iproute2)
 elif [ "${1:-}" = package ]; then
     # CPack's Debian generator reads the libraries' package names with dpkg-shlibdeps
-    # and tells executables apart with file; dpkg-buildflags gives Debian's hardening.
-    packages+=(dpkg-dev file)
+    # and tells executables apart with file; dpkg-buildflags gives Debian's hardening;
+    # lintian checks the package as Debian's archive would.
+    packages+=(dpkg-dev file lintian)
 else
     # clang for the fuzz targets, clang-format for the format check, Google Benchmark,
     # curl, libxcb1-dev and pkg-config for the benchmarks, Xvfb for the tests that drive a
