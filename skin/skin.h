@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/deferred_image.h"
 #include "skin/desktop_font.h"
 
 #include <QByteArray>
@@ -30,7 +31,7 @@ enum class SkinStretch {
 struct SkinPicture {
     QString file;
     QImage image;
-    QImage image2x; // null when the skin has no high-density variant
+    DeferredImage image2x; // null when the skin has no high-density variant
 };
 
 // A rectangle of one picture per state, drawn as nine slices: the corners

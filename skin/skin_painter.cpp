@@ -60,8 +60,9 @@ void drawSkinPiece(QPainter &painter, const Skin &skin, const SkinPiece &piece, 
     if (!picture || target.isEmpty())
         return;
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
-    const bool dense = ratio > 1.0 && !picture->image2x.isNull();
-    const QImage &image = dense ? picture->image2x : picture->image;
+    const bool dense =
+        ratio > 1.0 && !picture->image2x.isNull() && !picture->image2x.image().isNull();
+    const QImage &image = dense ? picture->image2x.image() : picture->image;
     const QRect source = piece.rect(state);
     const QMargins &s = piece.slices;
 

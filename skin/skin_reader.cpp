@@ -159,8 +159,9 @@ Step readKey(const SkinSection &section, QByteArrayView key, Read read, T &targe
 
 class Reader {
 public:
-    Reader(const SkinSettings &settings, const std::function<QImage(const QString &)> &load)
-        : m_settings(settings), m_load(load)
+    Reader(const SkinSettings &settings, const std::function<QImage(const QString &)> &load,
+           const std::function<QSize(const QString &)> &measure)
+        : m_settings(settings), m_load(load), m_measure(measure)
     {
     }
 
@@ -211,7 +212,7 @@ private:
             const QString file2x =
                 dot < 0 ? QString(picture.file + u"@2x"_s)
                         : QString(picture.file.first(dot) + u"@2x"_s + picture.file.sliced(dot));
-            picture.image2x = m_load(file2x);
+            picture.image2x = denseVariant(file2x);
             if (!picture.image2x.isNull() && picture.image2x.size() != picture.image.size() * 2)
                 return refusal(setting,
                                u"%1 is not twice the size of %2"_s.arg(file2x, picture.file));
@@ -221,6 +222,16 @@ private:
         if (m_skin.pictures.isEmpty())
             return Refusal{u"[PICTURES] lists no picture"_s};
         return std::nullopt;
+    }
+
+    DeferredImage denseVariant(const QString &file) const
+    {
+        if (!m_measure)
+            return DeferredImage(m_load(file));
+        const QSize size = m_measure(file);
+        if (!size.isValid())
+            return {};
+        return DeferredImage(size, [load = m_load, file] { return load(file); });
     }
 
     Checked<int> pictureNamed(const SkinSetting &setting) const
@@ -452,6 +463,7 @@ private:
 
     const SkinSettings &m_settings;
     const std::function<QImage(const QString &)> &m_load;
+    const std::function<QSize(const QString &)> &m_measure;
     Skin m_skin;
     QHash<QByteArray, int> m_names;
     QHash<QByteArray, SkinSetting> m_rectLines; // "element.piece.state": where it was set
@@ -460,12 +472,13 @@ private:
 } // namespace
 
 SkinRead readSkin(QByteArrayView settingsText,
-                  const std::function<QImage(const QString &file)> &loadPicture)
+                  const std::function<QImage(const QString &file)> &loadPicture,
+                  const std::function<QSize(const QString &file)> &pictureSize)
 {
     const SkinSettingsRead settings = parseSkinSettings(settingsText);
     if (!settings.settings)
         return {std::nullopt, settings.error};
-    Checked<Skin> skin = Reader(*settings.settings, loadPicture).read();
+    Checked<Skin> skin = Reader(*settings.settings, loadPicture, pictureSize).read();
     if (!skin)
         return {std::nullopt, skin.refusal().why};
     return {*skin, {}};

@@ -21,8 +21,12 @@ struct SkinRead {
 // SKINCONTROLS; see skins/README.md for its keys. A skin that lacks a section,
 // a picture or a setting the frame needs, or whose rectangles leave their
 // picture, is refused with the reason.
+// With `pictureSize` (the size of a file's picture, invalid when there is none),
+// the @2x pictures are only measured here and decoded by `loadPicture` when
+// first drawn by a copy of `loadPicture`: what it refers to must outlive the skin.
 SkinRead readSkin(QByteArrayView settingsText,
-                  const std::function<QImage(const QString &file)> &loadPicture);
+                  const std::function<QImage(const QString &file)> &loadPicture,
+                  const std::function<QSize(const QString &file)> &pictureSize = {});
 
 // The skin stored with the program, "iOS4_Ext", read once.
 const SkinRead &storedSkin();

@@ -183,6 +183,14 @@ void SkinnedWindow::layoutFrame()
     place(m_minimizeButton, "minimize",
           {closeLeft - kPlainButtonGap - m_minimizeButton->sizeHint().width(), kPlainButtonTop});
 
+    // A hidden window's size is still settling (the skin, then the client
+    // size): its outline is cut when it is shown.
+    if (isVisible())
+        cutOutline();
+}
+
+void SkinnedWindow::cutOutline()
+{
     // Cut once per size: the mask is the dearest part of laying the frame out.
     const QSize outline = m_skin ? size() : QSize();
     if (outline == m_maskSize && m_maskSkin == m_skin.get())
@@ -232,6 +240,7 @@ void SkinnedWindow::resizeEvent(QResizeEvent *event)
 void SkinnedWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    cutOutline(); // before the window is mapped, so it never shows square
     if (m_centred)
         return;
     m_centred = true;

@@ -55,6 +55,7 @@ protected:
 
 private:
     void layoutFrame();
+    void cutOutline();
     void applyStyle(QWidget *root);
     void openSystemMenu();
     void resetFrameButtons();

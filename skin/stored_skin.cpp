@@ -1,6 +1,7 @@
 #include "skin/skin_reader.h"
 
 #include <QFile>
+#include <QImageReader>
 
 // Outside any namespace: the resource initialiser is declared at global scope.
 static void initSkinResources()
@@ -18,8 +19,10 @@ const SkinRead &storedSkin()
         QFile settings(folder + QStringLiteral("skin.ini"));
         if (!settings.open(QIODevice::ReadOnly))
             return SkinRead{std::nullopt, QStringLiteral("the stored skin is missing")};
-        return readSkin(settings.readAll(),
-                        [&folder](const QString &file) { return QImage(folder + file); });
+        // Most screens use one density: the other set is decoded only if drawn.
+        return readSkin(
+            settings.readAll(), [folder](const QString &file) { return QImage(folder + file); },
+            [&folder](const QString &file) { return QImageReader(folder + file).size(); });
     }();
     return read;
 }
