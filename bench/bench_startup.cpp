@@ -2,6 +2,7 @@
 // executable again in its child mode, which runs the program's own body on the
 // offscreen platform and says "shown" over a pipe once the window has painted.
 #include "app/run_program.h"
+#include "bench/spawn_arguments.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -46,15 +47,6 @@ std::vector<std::string> childEnvironment()
     }
     env.emplace_back("QT_QPA_PLATFORM=offscreen");
     return env;
-}
-
-std::vector<char *> pointersTo(std::vector<std::string> &strings)
-{
-    std::vector<char *> pointers;
-    for (std::string &s : strings)
-        pointers.push_back(s.data());
-    pointers.push_back(nullptr);
-    return pointers;
 }
 
 std::string readFile(const std::filesystem::path &path)

@@ -8,6 +8,7 @@
 // mapped, after it has selected Expose on the window, so no Expose can come
 // before the selection, however fast the program maps after creating.
 #include "bench/figure_row.h"
+#include "bench/spawn_arguments.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -45,15 +46,6 @@ using orvane::bench::median;
 double msSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-std::vector<char *> pointersTo(std::vector<std::string> &strings)
-{
-    std::vector<char *> pointers;
-    for (std::string &s : strings)
-        pointers.push_back(s.data());
-    pointers.push_back(nullptr);
-    return pointers;
 }
 
 // Starts Xvfb on a free display and returns its pid and display number.

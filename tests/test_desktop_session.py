@@ -3,7 +3,6 @@
 of their own, driven by synthetic mouse and keyboard input (XTest). The
 accessibility tree only tells where the controls are and what they show."""
 
-import argparse
 import http.client
 import os
 import re
@@ -11,7 +10,7 @@ import stat
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "support"))
-from desktop_session import Session, check, click, run, visible_windows, xdotool  # noqa: E402
+from desktop_session import Session, arguments, check, click, run, visible_windows, xdotool  # noqa: E402
 
 USER_AGENT = (b"Mozilla/5.0 (Windows NT 6.1; WOW64) AppleWebKit/537.36 (KHTML, like Gecko) "
               b"Chrome/37.0.2062.102 Safari/537.36")
@@ -41,12 +40,7 @@ def served_forecasts(port, host):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    for name in ("client", "service", "redirect"):
-        parser.add_argument("--" + name, required=True, type=os.path.abspath)
-    parser.add_argument("--service-host", required=True)
-    parser.add_argument("--time-limit", type=int, default=240)
-    args = parser.parse_args()
+    args = arguments()
     host = args.service_host.encode()
 
     with Session(args.time_limit) as session:

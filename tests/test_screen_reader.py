@@ -3,23 +3,17 @@
 session bus of its own, with accessibility switched on, read and worked over
 AT-SPI alone, but for the keys a user types."""
 
-import argparse
 import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "support"))
-from desktop_session import Session, check, click, run, visible_windows, xdotool  # noqa: E402
+from desktop_session import Session, arguments, check, click, run, visible_windows, xdotool  # noqa: E402
 
 SECRET = "Secret-4719"
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    for name in ("client", "service", "redirect"):
-        parser.add_argument("--" + name, required=True, type=os.path.abspath)
-    parser.add_argument("--service-host", required=True)
-    parser.add_argument("--time-limit", type=int, default=240)
-    args = parser.parse_args()
+    args = arguments()
 
     with Session(args.time_limit) as session:
         session.start_x_server()

@@ -5,6 +5,7 @@ ended when the test ends, whether it passes, fails, times out or is killed.
 Nothing here waits a fixed time: every wait polls a condition until a deadline.
 """
 
+import argparse
 import ctypes
 import os
 import re
@@ -255,6 +256,16 @@ def visible_windows(process):
 def click(rect):
     x, y = rect.x + rect.width // 2, rect.y + rect.height // 2
     xdotool("mousemove", "--sync", x, y, "click", "1")
+
+
+def arguments():
+    """The command line CTest gives every desktop test."""
+    parser = argparse.ArgumentParser()
+    for name in ("client", "service", "redirect"):
+        parser.add_argument("--" + name, required=True, type=os.path.abspath)
+    parser.add_argument("--service-host", required=True)
+    parser.add_argument("--time-limit", type=int, default=240)
+    return parser.parse_args()
 
 
 def run(main):
