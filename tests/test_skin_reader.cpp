@@ -91,6 +91,8 @@ private slots:
     void refused_data();
     void refused();
     void highDensityPictureMustBeTwiceTheSize();
+    void highDensityPictureMeasured_data();
+    void highDensityPictureMeasured();
     void storedSkin();
     void heightRule_data();
     void heightRule();
@@ -247,6 +249,46 @@ void TestSkinReader::highDensityPictureMustBeTwiceTheSize()
     const SkinRead result = read(kGood, pictures);
     QVERIFY(!result.skin);
     QCOMPARE(result.error, u"line 9 (parts): parts@2x.png is not twice the size of parts.png"_s);
+}
+
+void TestSkinReader::highDensityPictureMeasured_data()
+{
+    QTest::addColumn<QSize>("parts2x");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("twice the size: read, not decoded") << QSize(80, 60) << QString();
+    QTest::newRow("wrong size: refused unread")
+        << QSize(80, 61) << u"line 9 (parts): parts@2x.png is not twice the size of parts.png"_s;
+}
+
+// With a size probe, the @2x pictures are only measured while reading: each is
+// decoded when first drawn, once for every copy of the skin.
+void TestSkinReader::highDensityPictureMeasured()
+{
+    QFETCH(QSize, parts2x);
+    QFETCH(QString, error);
+    QHash<QString, QImage> pictures = goodPictures();
+    pictures.insert(u"parts@2x.png"_s, QImage(parts2x, QImage::Format_ARGB32));
+    QStringList decoded;
+    const SkinRead result = readSkin(
+        kGood,
+        [&](const QString &file) {
+            decoded << file;
+            return pictures.value(file);
+        },
+        [&](const QString &file) { return pictures.value(file).size(); });
+    QVERIFY(!decoded.contains(u"frame@2x.png"_s));
+    QVERIFY(!decoded.contains(u"parts@2x.png"_s));
+    QCOMPARE(result.error, error);
+    if (!error.isEmpty()) {
+        QVERIFY(!result.skin);
+        return;
+    }
+    QVERIFY(result.skin);
+    const Skin copy = *result.skin;
+    QCOMPARE(copy.pictures[2].image2x.size(), parts2x);
+    QCOMPARE(copy.pictures[2].image2x.image().size(), parts2x);
+    QCOMPARE(result.skin->pictures[2].image2x.image().size(), parts2x);
+    QCOMPARE(decoded.count(u"parts@2x.png"_s), 1);
 }
 
 void TestSkinReader::storedSkin()
